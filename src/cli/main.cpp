@@ -1,0 +1,6 @@
+#include "common/Logger.h"
+
+int main() {
+    Logger::logError("Bad command line");
+    return 1;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "common/ResultBase.h"
+
+// Result of loading one input file: the parsed document, null on failure or for an empty file.
+class LoaderResult : public ResultBase {
+public:
+    LoaderResult(bool isOk, nlohmann::json document) : ResultBase(isOk), json(std::move(document)) {}
+    LoaderResult(bool isOk, const std::string& message, const std::string& fileName)
+        : ResultBase(isOk, message, fileName) {}
+
+    static LoaderResult okLoaderResult(nlohmann::json document) {
+        return LoaderResult(true, std::move(document));
+    }
+    static LoaderResult failLoaderResult(const std::string& message, const std::string& fileName) {
+        return LoaderResult(false, message, fileName);
+    }
+
+    nlohmann::json getJson() const { return json; }
+
+private:
+    nlohmann::json json;
+};
