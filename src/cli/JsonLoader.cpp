@@ -1,0 +1,48 @@
+#include "cli/JsonLoader.h"
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <system_error>
+#include <filesystem>
+
+LoaderResult JsonLoader::load() const {
+    std::ifstream stream;
+    if (!openInputFile(jsonFname, stream)) {
+        return LoaderResult::failLoaderResult("could not open json - " + jsonFname + "\n",
+                                              jsonFname);
+    }
+    if (isEmptyFile(stream)) {
+        // Whether an empty document is acceptable is the caller's decision.
+        return LoaderResult::okLoaderResult(nlohmann::json());
+    }
+    std::ostringstream text;
+    text << stream.rdbuf();
+    try {
+        return LoaderResult::okLoaderResult(nlohmann::json::parse(text.str()));
+    } catch (const nlohmann::json::exception& e) {
+        return LoaderResult::failLoaderResult(
+            std::string(e.what()) + "\nexception id: " + std::to_string(e.id) + "\n", jsonFname);
+    }
+}
+
+bool openInputFile(const std::string& path, std::ifstream& stream) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        // Opening a directory succeeds but reading it fails, which would look like an empty file.
+        return false;
+    }
+    stream.open(path, std::ios::in | std::ios::binary);
+    return stream.is_open();
+}
+
+bool isEmptyFile(std::ifstream& stream) {
+    bool empty = stream.peek() == std::ifstream::traits_type::eof();
+    stream.clear();
+    stream.seekg(0, std::ios::beg);
+    return empty;
+}
+
+bool checkFileNotEmpty(const std::string& path) {
+    std::ifstream stream;
+    return openInputFile(path, stream) && !isEmptyFile(stream);
+}
