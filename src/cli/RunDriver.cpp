@@ -1,0 +1,296 @@
+#include "cli/RunDriver.h"
+
+#include <climits>
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <vector>
+
+#include "cli/InputFlags.h"
+#include "cli/InputLoading.h"
+#include "cli/JsonLoader.h"
+#include "common/FileNames.h"
+#include "common/Logger.h"
+#include "common/ProcessingJson.h"
+#include "generator_v2/ConfigGenerator.h"
+#include "generator_v2/ConfigGeneratorLegacy.h"
+#include "generator_v2/ConfigGeneratorV0.h"
+
+namespace {
+
+enum class PortRead { Ok, NotNumber, OutOfRange };
+
+// A port is a JSON number read as a signed 32-bit integer (a fraction is dropped). Values that
+// do not fit are refused rather than wrapped into some other port.
+PortRead readPort(const nlohmann::json& value, std::string& text) {
+    if (value.is_number_unsigned()) {
+        auto port = value.get<std::uint64_t>();
+        if (port > static_cast<std::uint64_t>(INT_MAX)) {
+            return PortRead::OutOfRange;
+        }
+        text = std::to_string(port);
+        return PortRead::Ok;
+    }
+    if (value.is_number_integer()) {
+        auto port = value.get<std::int64_t>();
+        if (port < INT_MIN || port > INT_MAX) {
+            return PortRead::OutOfRange;
+        }
+        text = std::to_string(port);
+        return PortRead::Ok;
+    }
+    if (value.is_number_float()) {
+        double port = value.get<double>();
+        if (!(port > static_cast<double>(INT_MIN) - 1.0 && port < static_cast<double>(INT_MAX) + 1.0)) {
+            return PortRead::OutOfRange;
+        }
+        text = std::to_string(static_cast<int>(port));
+        return PortRead::Ok;
+    }
+    return PortRead::NotNumber;
+}
+
+bool notValidNodes(const std::string& message) {
+    Logger::logNotValidInputJson(NODES_JSON, message);
+    return false;
+}
+
+// Reads "port" of one protocol object whose presence the caller has tested.
+bool readProtocolPort(const nlohmann::json& protocol, const std::string& name, std::string& port) {
+    switch (readPort(protocol.at("port"), port)) {
+        case PortRead::Ok:
+            return true;
+        case PortRead::NotNumber:
+            return notValidNodes("\"protocols." + name + ".port\" must be number");
+        case PortRead::OutOfRange:
+            return notValidNodes("\"protocols." + name + ".port\" is out of range");
+    }
+    return false;
+}
+
+// Loads the document of option into loaded; logs the loader's message on failure.
+bool loadDocument(const std::string& option, const ArgumentMap& argumentMap,
+                  LoaderResult& loaded) {
+    loaded = loadJson(option, argumentMap);
+    if (!loaded.getIsOk()) {
+        Logger::logError(loaded.getErrorMessage());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool getSchemaVersionFromFile(const std::string& path, std::string& version,
+                              std::string* problem) {
+    if (!checkFileNotEmpty(path)) {
+        return false;
+    }
+    LoaderResult loaded = JsonLoader(path).load();
+    if (!loaded.getIsOk()) {
+        return false;
+    }
+    const nlohmann::json document = loaded.getJson();
+    if (!ProcessingJson().exists(document, "schema_version")) {
+        version = "0";
+        return true;
+    }
+    const nlohmann::json& value = document.at("schema_version");
+    if (!value.is_string()) {
+        if (problem != nullptr) {
+            *problem = "\"schema_version\" must be string";
+        }
+        return false;
+    }
+    version = value.get<std::string>();
+    return true;
+}
+
+bool getSchemaVersion(const ArgumentMap& argumentMap, std::string& version) {
+    struct Source {
+        const char* option;
+        const char* fileName;
+        std::string version;
+    };
+    // The order of the comparison: services, routing, nodes, limits.
+    Source services{"-s", SERVICES_JSON, ""};
+    Source routing{"-r", ROUTING_JSON, ""};
+    Source nodes{"-n", NODES_JSON, ""};
+    Source limits{"-l", LIMITS_JSON, ""};
+    std::vector<Source*> sources = {&services, &routing, &nodes, &limits};
+
+    bool typesOk = true;
+    for (Source* source : sources) {
+        if (!hasArgument(argumentMap, source->option)) {
+            continue;
+        }
+        std::string problem;
+        getSchemaVersionFromFile(argumentText(argumentMap, source->option), source->version,
+                                 &problem);
+        if (!problem.empty()) {
+            Logger::logNotValidInputJson(source->fileName, problem);
+            typesOk = false;
+        }
+    }
+    if (!typesOk) {
+        return false;
+    }
+
+    const std::string* reference = nullptr;
+    for (const Source* source : sources) {
+        if (source->version.empty()) {
+            continue;
+        }
+        if (reference == nullptr) {
+            reference = &source->version;
+        } else if (source->version != *reference) {
+            Logger::logError("\"schema_version\" invalid: ");
+            Logger::logError("\"schema_version\" in routing.json:  " + routing.version);
+            Logger::logError("\"schema_version\" in nodes.json:    " + nodes.version);
+            Logger::logError("\"schema_version\" in services.json: " + services.version);
+            return false;
+        }
+    }
+    // With no file giving a version, the default stays and the loaders report the files.
+    if (reference != nullptr) {
+        version = *reference;
+    }
+    return true;
+}
+
+bool getProtocols(const InputJson& nodes, bool& isHttp, std::string& httpPort, bool& isHttps,
+                  std::string& httpsPort, std::string& httpsCn) {
+    ProcessingJson pj;
+    isHttp = false;
+    isHttps = false;
+    const nlohmann::json& document = nodes.json();
+    if (!pj.exists(document, "protocols")) {
+        return notValidNodes("\"protocols\" section is not exists");
+    }
+    const nlohmann::json& protocols = document.at("protocols");
+
+    isHttp = pj.exists(protocols, "http");
+    if (isHttp) {
+        const nlohmann::json& http = protocols.at("http");
+        if (!pj.exists(http, "port")) {
+            return notValidNodes("\"protocols.http.port\" is not exists");
+        }
+        if (!readProtocolPort(http, "http", httpPort)) {
+            return false;
+        }
+    }
+
+    isHttps = pj.exists(protocols, "https");
+    if (isHttps) {
+        const nlohmann::json& https = protocols.at("https");
+        if (!pj.exists(https, "port")) {
+            return notValidNodes("\"protocols.https.port\" is not exists");
+        }
+        if (!pj.exists(https, "cn")) {
+            return notValidNodes("\"protocols.https.cn\" is not exists");
+        }
+        if (!readProtocolPort(https, "https", httpsPort)) {
+            return false;
+        }
+        if (!https.at("cn").is_string()) {
+            return notValidNodes("\"protocols.https.cn\" must be string");
+        }
+        httpsCn = https.at("cn").get<std::string>();
+    }
+
+    if (isHttp || isHttps) {
+        return true;
+    }
+    return notValidNodes("\"protocols.http\" and/or \"protocols.https\" are not exists");
+}
+
+ConfigGeneratorV3 getConfigGeneratorV3(bool isHttp, const std::string& httpPort, bool isHttps,
+                                       const std::string& httpsPort, const std::string& httpsCn) {
+    if (isHttp && isHttps) {
+        return ConfigGeneratorV3(true, httpPort, true, httpsPort, httpsCn);
+    }
+    if (isHttp) {
+        return ConfigGeneratorV3(true, httpPort);
+    }
+    return ConfigGeneratorV3(isHttps, httpsPort, httpsCn);
+}
+
+ResultBase callConfigGenerator(const InputData& inputData, const std::string& version) {
+    if (version == "3") {
+        bool isHttp = false;
+        bool isHttps = false;
+        std::string httpPort;
+        std::string httpsPort;
+        std::string httpsCn;
+        if (!getProtocols(inputData.nodesRef(), isHttp, httpPort, isHttps, httpsPort, httpsCn)) {
+            return ResultBase::Fail("could not get protocols", NODES_JSON);
+        }
+        return getConfigGeneratorV3(isHttp, httpPort, isHttps, httpsPort, httpsCn)
+            .generate(inputData);
+    }
+    if (version == "2") {
+        ResultBase result = ConfigGenerator().generate(inputData);
+        if (result.getIsOk()) {
+            return result;
+        }
+        // The schema-2 failure is not reported: the legacy form decides the run.
+        return ConfigGeneratorLegacy().generate(inputData);
+    }
+    if (version == "0") {
+        return ConfigGeneratorV0().generate(inputData);
+    }
+    return ResultBase::Fail("finished: has ERRORS - incorrect schema_version");
+}
+
+bool buildNginxConfFiles(const ArgumentMap& argumentMap) {
+    std::string version = "3";
+    checkInputFilesAsNotEmpty(argumentMap);
+    if (!getSchemaVersion(argumentMap, version)) {
+        return false;
+    }
+    InputFlags flags(argumentMap);
+
+    LoaderResult loaded(true, nlohmann::json());
+    if (!loadDocument("-r", argumentMap, loaded)) {
+        return false;
+    }
+    InputJson routing = getRoutingJson(loaded);
+    if (!loadDocument("-n", argumentMap, loaded)) {
+        return false;
+    }
+    InputJson nodes = getNodesJson(loaded);
+    if (!loadDocument("-s", argumentMap, loaded)) {
+        return false;
+    }
+    nlohmann::json servicesDocument = loaded.getJson();
+    if (servicesDocument.empty()) {
+        Logger::logError("services.json is  empty");
+        return false;
+    }
+    InputJson services(SERVICES_JSON, std::move(servicesDocument));
+
+    if (!hasArgument(argumentMap, "-o")) {
+        Logger::logError("Output dir name not found");
+        return false;
+    }
+    const std::string outputDir = argumentText(argumentMap, "-o");
+
+    ResultBase result = ResultBase::Ok();
+    if (!hasArgument(argumentMap, "-l")) {
+        result = callConfigGenerator(InputData(flags, services, nodes, routing, outputDir), version);
+    } else {
+        if (!loadDocument("-l", argumentMap, loaded)) {
+            return false;
+        }
+        // Present even when empty: the generator decides what an empty limits document means.
+        InputJson limits(LIMITS_JSON, loaded.getJson());
+        result = callConfigGenerator(InputData(flags, services, nodes, routing, limits, outputDir),
+                                     version);
+    }
+
+    if (!result.getIsOk()) {
+        Logger::logError(result.getErrorMessage());
+        return false;
+    }
+    Logger::logInfo("SUCCESS");
+    return true;
+}
