@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "common/CheckResult.h"
+#include "common/ResultBase.h"
+
+// Base of every checker. Holds a copy of the JSON value under check and the rules that several
+// checkers share. Rules never stop each other: each broken rule adds one failed entry, and the
+// rules that return a plain ResultBase add one entry whether they pass or fail.
+class CheckerBase {
+public:
+    explicit CheckerBase(const nlohmann::json& json);
+    virtual ~CheckerBase() = default;
+
+    // Runs every rule of the checker and returns their entries in evaluation order.
+    virtual CheckResult check() const = 0;
+
+    nlohmann::json getJson() const;
+
+    // One entry, ok or failed: "subsystem" must be present and a string.
+    ResultBase checkSubsystem() const;
+    // "deploymentUnit" must be present and a string.
+    CheckResult checkDeploymentUnit() const;
+    // The value's own "protocols": required only when "schema_version" is "3"; at least one of
+    // "http" and "https", each checked by checkHttp / checkHttps.
+    CheckResult checkProtocols() const;
+    CheckResult checkHttp(const nlohmann::json& http) const;
+    CheckResult checkHttps(const nlohmann::json& https) const;
+
+protected:
+    // The value under check, without the copy that getJson() makes.
+    const nlohmann::json& json() const { return checkedJson; }
+
+    // True when value is an object with a member named key, whatever its value.
+    static bool has(const nlohmann::json& value, const std::string& key);
+    static bool isNonEmptyString(const nlohmann::json& value);
+    static void addFailure(CheckResult& result, const std::string& message);
+    // True when the number does not fit a signed 32-bit integer from above (values above
+    // 2147483647; a fraction counts as its integer part). Builders read such numbers as int32.
+    static bool isAboveInt32(const nlohmann::json& number);
+    // True when the number or boolean (false 0, true 1), cut to its integer part, is below
+    // minimum. Call only for numbers that passed isAboveInt32.
+    static bool isBelow(const nlohmann::json& number, long long minimum);
+
+private:
+    nlohmann::json checkedJson;
+};
