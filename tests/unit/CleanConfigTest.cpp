@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <string>
 
 #include "clean/CleanConfig.h"
@@ -203,4 +206,38 @@ TEST_F(CleanConfigFileTest, UnreadableInputOrUnwritableOutputFails) {
               runClean(in, dirOut, ok));
     EXPECT_FALSE(ok);
     EXPECT_EQ(std::vector<std::string>{"in.conf"}, listFiles(tmp.path()));
+}
+
+// The cleaned realistic configuration must be a complete configuration that nginx accepts, with
+// its logs and pid file inside the instance directory. nginx -t opens the log and pid files and
+// creates the temporary directories, all inside that directory, so it needs no root rights.
+TEST(CleanConfigNginxTest, CleanedRealisticFilePassesNginxSyntaxCheck) {
+    const std::string nginx = "/usr/sbin/nginx";
+    if (access(nginx.c_str(), X_OK) != 0) {
+        GTEST_SKIP() << nginx << " is not installed (Debian package nginx-light); the syntax "
+                     << "check of the cleaned configuration needs it";
+    }
+    TempDir tmp;
+    const std::string conf = tmp.path() + "/test.conf";
+    ::testing::internal::CaptureStdout();
+    bool ok = CleanConfig().clean(std::string(OSTREL_E2E_DIR) + "/clean_realistic/in/nginx.conf",
+                                  conf, tmp.path() + "/");
+    ::testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(ok);
+
+    const std::string command = nginx + " -t -p '" + tmp.path() + "/' -c '" + conf + "' -e '" +
+                                tmp.path() + "/startup.log' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(nullptr, pipe);
+    std::string output;
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        output += buffer;
+    }
+    int status = pclose(pipe);
+    ASSERT_TRUE(WIFEXITED(status)) << output;
+    EXPECT_EQ(0, WEXITSTATUS(status)) << output;
+    EXPECT_NE(std::string::npos, output.find("test is successful")) << output;
+    EXPECT_TRUE(fileExists(tmp.path() + "/error_log.log"));
+    EXPECT_TRUE(fileExists(tmp.path() + "/access_log.log"));
 }
