@@ -1,0 +1,127 @@
+#include "mergers/MergerBase.h"
+
+#include "common/ProcessingJson.h"
+
+namespace {
+
+MergeResult presence(const nlohmann::json& value, const char* key, const char* message,
+                     const std::string& fileName) {
+    if (ProcessingJson().exists(value, key)) {
+        return MergeResult();
+    }
+    return MergeResult(message, fileName);
+}
+
+bool isStringMember(const nlohmann::json& value, const char* key) {
+    auto it = value.find(key);
+    return it != value.end() && it->is_string();
+}
+
+}  // namespace
+
+MergerBase::MergerBase(const nlohmann::json& sourceJson) : sourceJson(sourceJson) {}
+
+MergeResult MergerBase::isServicesExists(const nlohmann::json& value,
+                                         const std::string& fileName) const {
+    return presence(value, "services", "\"services\" section does not exists", fileName);
+}
+
+MergeResult MergerBase::isSubsystemExists(const nlohmann::json& value,
+                                          const std::string& fileName) const {
+    return presence(value, "subsystem", "\"subsystem\" does not exists in service", fileName);
+}
+
+MergeResult MergerBase::isDeploymentUnitExists(const nlohmann::json& value,
+                                               const std::string& fileName) const {
+    return presence(value, "deploymentUnit", "\"deploymentUnit\" does not exists in service",
+                    fileName);
+}
+
+MergeResult MergerBase::isApiVersionsExists(const nlohmann::json& value,
+                                            const std::string& fileName) const {
+    return presence(value, "apiVersions", "\"apiVersions\" does not exists in service",
+                    fileName);
+}
+
+MergeResult MergerBase::isVersionInApiVersionsExists(const nlohmann::json& value,
+                                                     const std::string& fileName) const {
+    ProcessingJson processing;
+    if (!processing.exists(value, "apiVersions")) {
+        return MergeResult("\"apiVersions\" does not exists in service", fileName);
+    }
+    for (const auto& apiVersion : value.at("apiVersions")) {
+        if (!processing.exists(apiVersion, "version")) {
+            return MergeResult("\"apiVersions.version\" does not exists in service", fileName);
+        }
+    }
+    return MergeResult();
+}
+
+MergeResult MergerBase::isUsedGatewaysExists(const nlohmann::json& value,
+                                             const std::string& fileName) const {
+    return presence(value, "usedGateways", "\"usedGateways\" does not exists in service",
+                    fileName);
+}
+
+bool MergerBase::equalsUsedGW(const nlohmann::json& a, const nlohmann::json& b) const {
+    for (const auto& left : a) {
+        if (!left.is_string()) {
+            continue;
+        }
+        const auto& leftText = left.get_ref<const std::string&>();
+        for (const auto& right : b) {
+            if (right.is_string() && right.get_ref<const std::string&>() == leftText) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+MergeResult MergerBase::isServicesArray(const nlohmann::json& value,
+                                        const std::string& fileName) const {
+    auto services = value.find("services");
+    if (services != value.end() && services->is_array()) {
+        return MergeResult();
+    }
+    return MergeResult("\"services\" section must be array", fileName);
+}
+
+MergeResult MergerBase::checkKeyTypes(const nlohmann::json& value,
+                                      const std::string& fileName) const {
+    if (!isStringMember(value, "subsystem")) {
+        return MergeResult("\"subsystem\" must be string", fileName);
+    }
+    if (!isStringMember(value, "deploymentUnit")) {
+        return MergeResult("\"deploymentUnit\" must be string", fileName);
+    }
+    return MergeResult();
+}
+
+MergeResult MergerBase::checkApiVersionsTypes(const nlohmann::json& value,
+                                              const std::string& fileName) const {
+    auto apiVersions = value.find("apiVersions");
+    if (apiVersions == value.end() || !apiVersions->is_array()) {
+        return MergeResult("\"apiVersions\" must be array", fileName);
+    }
+    for (const auto& apiVersion : *apiVersions) {
+        if (!apiVersion.is_object() || !isStringMember(apiVersion, "version")) {
+            return MergeResult("\"apiVersions.version\" must be string", fileName);
+        }
+    }
+    return MergeResult();
+}
+
+MergeResult MergerBase::checkUsedGatewaysTypes(const nlohmann::json& value,
+                                               const std::string& fileName) const {
+    auto usedGateways = value.find("usedGateways");
+    if (usedGateways == value.end()) {
+        return MergeResult();
+    }
+    for (const auto& gateway : *usedGateways) {
+        if (!gateway.is_string()) {
+            return MergeResult("\"usedGateways\" elements must be strings", fileName);
+        }
+    }
+    return MergeResult();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "common/MergeResult.h"
+
+// A step that joins one source document (nodes, routing or limits) into the services document.
+// The predicates below test presence only and answer with an ok result (null document) or a
+// failure carrying the given file name; the type tests answer the same way for values that the
+// steps read as strings or arrays.
+class MergerBase {
+public:
+    MergerBase() = default;
+    explicit MergerBase(const nlohmann::json& sourceJson);
+    virtual ~MergerBase() = default;
+
+    // Returns the services document with the source document joined in, or the step's first
+    // failure. Never throws.
+    virtual MergeResult merge(const nlohmann::json& services) = 0;
+
+    MergeResult isServicesExists(const nlohmann::json& value, const std::string& fileName) const;
+    MergeResult isSubsystemExists(const nlohmann::json& value, const std::string& fileName) const;
+    MergeResult isDeploymentUnitExists(const nlohmann::json& value,
+                                       const std::string& fileName) const;
+    MergeResult isApiVersionsExists(const nlohmann::json& value,
+                                    const std::string& fileName) const;
+    // Every element of "apiVersions" (iterated as the JSON library iterates any value) has
+    // "version"; fails at the first that has not. "apiVersions" must be present.
+    MergeResult isVersionInApiVersionsExists(const nlohmann::json& value,
+                                             const std::string& fileName) const;
+    MergeResult isUsedGatewaysExists(const nlohmann::json& value,
+                                     const std::string& fileName) const;
+
+    // True when some string element of a equals some string element of b. Arrays yield their
+    // elements, objects their member values, a scalar is one element, null none. Elements that
+    // are not strings never compare equal.
+    bool equalsUsedGW(const nlohmann::json& a, const nlohmann::json& b) const;
+
+protected:
+    const nlohmann::json& getSourceJson() const { return sourceJson; }
+
+    // "services" of value is an array.
+    MergeResult isServicesArray(const nlohmann::json& value, const std::string& fileName) const;
+    // "subsystem" and "deploymentUnit" of a present entry or service are strings.
+    MergeResult checkKeyTypes(const nlohmann::json& value, const std::string& fileName) const;
+    // "apiVersions" is an array whose elements' "version" members are strings.
+    MergeResult checkApiVersionsTypes(const nlohmann::json& value,
+                                      const std::string& fileName) const;
+    // Every element of "usedGateways", when the member is present, is a string.
+    MergeResult checkUsedGatewaysTypes(const nlohmann::json& value,
+                                       const std::string& fileName) const;
+
+private:
+    nlohmann::json sourceJson;
+};

@@ -1,0 +1,181 @@
+#include "mergers/MergerNodes.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "common/FileNames.h"
+#include "mergers/MergeKeyIndex.h"
+
+namespace {
+
+// Positions of a service's API versions, sorted by "version" and, for equal versions, by
+// position.
+using VersionPositions = std::vector<std::pair<std::string_view, std::size_t>>;
+
+VersionPositions indexVersions(const nlohmann::json& apiVersions) {
+    VersionPositions versions;
+    versions.reserve(apiVersions.size());
+    for (std::size_t i = 0; i < apiVersions.size(); ++i) {
+        versions.emplace_back(apiVersions[i].at("version").get_ref<const std::string&>(), i);
+    }
+    std::stable_sort(versions.begin(), versions.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    return versions;
+}
+
+}  // namespace
+
+MergerNodes::MergerNodes(const nlohmann::json& nodes) : MergerBase(nodes) {}
+
+void MergerNodes::addProtocols(nlohmann::json& document) const {
+    const nlohmann::json& nodes = getSourceJson();
+    auto protocols = nodes.find("protocols");
+    if (protocols == nodes.end() || !(document.is_object() || document.is_null())) {
+        return;
+    }
+    document["protocols"] = *protocols;
+}
+
+MergeResult MergerNodes::checkMembers(const nlohmann::json& value,
+                                      const std::string& fileName) const {
+    MergeResult result = isSubsystemExists(value, fileName);
+    if (!result.getIsOk()) {
+        return result;
+    }
+    result = isDeploymentUnitExists(value, fileName);
+    if (!result.getIsOk()) {
+        return result;
+    }
+    result = isApiVersionsExists(value, fileName);
+    if (!result.getIsOk()) {
+        return result;
+    }
+    return isVersionInApiVersionsExists(value, fileName);
+}
+
+MergeResult MergerNodes::checkNodesService(const nlohmann::json& entry) const {
+    return checkMembers(entry, NODES_JSON);
+}
+
+MergeResult MergerNodes::checkServicesService(const nlohmann::json& service) const {
+    return checkMembers(service, SERVICES_JSON);
+}
+
+// Every value the matching reads must have the type it is read as; checked only once all
+// presence tests have passed, so that a missing member is reported before a wrong type.
+MergeResult MergerNodes::checkTypes(const nlohmann::json& document,
+                                    const std::string& fileName) const {
+    MergeResult result = isServicesArray(document, fileName);
+    if (!result.getIsOk()) {
+        return result;
+    }
+    for (const auto& value : document.at("services")) {
+        result = checkKeyTypes(value, fileName);
+        if (result.getIsOk()) {
+            result = checkApiVersionsTypes(value, fileName);
+        }
+        if (result.getIsOk()) {
+            result = checkUsedGatewaysTypes(value, fileName);
+        }
+        if (!result.getIsOk()) {
+            return result;
+        }
+    }
+    return MergeResult();
+}
+
+MergeResult MergerNodes::merge(const nlohmann::json& services) {
+    const nlohmann::json& nodes = getSourceJson();
+    MergeResult check = isServicesExists(nodes, NODES_JSON);
+    if (!check.getIsOk()) {
+        return check;
+    }
+    check = isServicesExists(services, SERVICES_JSON);
+    if (!check.getIsOk()) {
+        return check;
+    }
+    const nlohmann::json& entries = nodes.at("services");
+    const nlohmann::json& serviceList = services.at("services");
+    for (const auto& entry : entries) {
+        check = checkNodesService(entry);
+        if (!check.getIsOk()) {
+            return check;
+        }
+    }
+    for (const auto& service : serviceList) {
+        check = checkServicesService(service);
+        if (!check.getIsOk()) {
+            return check;
+        }
+    }
+    check = checkTypes(nodes, NODES_JSON);
+    if (!check.getIsOk()) {
+        return check;
+    }
+    check = checkTypes(services, SERVICES_JSON);
+    if (!check.getIsOk()) {
+        return check;
+    }
+
+    // Entries are applied in document order, so the last entry matching a version wins. The
+    // index and the version tables refer to the unchanged input; changes go to the copy.
+    MergeKeyIndex index;
+    for (std::size_t i = 0; i < serviceList.size(); ++i) {
+        index.add(serviceList[i], i);
+    }
+    std::vector<VersionPositions> versionTables(serviceList.size());
+    std::vector<bool> versionTableBuilt(serviceList.size(), false);
+
+    nlohmann::json result = services;
+    addProtocols(result);
+    nlohmann::json& resultServices = result.at("services");
+    for (const auto& entry : entries) {
+        const auto& positions = index.find(entry);
+        if (positions.empty()) {
+            continue;
+        }
+        auto entryGateways = entry.find("usedGateways");
+        for (std::size_t position : positions) {
+            nlohmann::json& service = resultServices[position];
+            if (entryGateways != entry.end()) {
+                auto serviceGateways = service.find("usedGateways");
+                if (serviceGateways == service.end()) {
+                    service["usedGateways"] = nullptr;
+                    continue;
+                }
+                if (!equalsUsedGW(*entryGateways, *serviceGateways)) {
+                    continue;
+                }
+            }
+            if (!versionTableBuilt[position]) {
+                versionTables[position] = indexVersions(serviceList[position].at("apiVersions"));
+                versionTableBuilt[position] = true;
+            }
+            const VersionPositions& versions = versionTables[position];
+            nlohmann::json& serviceApiVersions = service.at("apiVersions");
+            for (const auto& entryApiVersion : entry.at("apiVersions")) {
+                std::string_view version =
+                    entryApiVersion.at("version").get_ref<const std::string&>();
+                auto range = std::equal_range(
+                    versions.begin(), versions.end(), std::make_pair(version, std::size_t(0)),
+                    [](const auto& a, const auto& b) { return a.first < b.first; });
+                if (range.first == range.second) {
+                    continue;
+                }
+                auto nodeGroups = entryApiVersion.find("nodeGroups");
+                if (nodeGroups == entryApiVersion.end()) {
+                    return MergeResult("\"apiVersions.nodeGroups\" does not exists in service",
+                                       NODES_JSON);
+                }
+                for (auto it = range.first; it != range.second; ++it) {
+                    serviceApiVersions[it->second]["nodeGroups"] = *nodeGroups;
+                }
+            }
+        }
+    }
+    return MergeResult(std::move(result));
+}

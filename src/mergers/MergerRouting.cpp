@@ -1,0 +1,131 @@
+#include "mergers/MergerRouting.h"
+
+#include <cstddef>
+#include <utility>
+
+#include "common/FileNames.h"
+#include "common/ProcessingJson.h"
+#include "mergers/MergeKeyIndex.h"
+
+namespace {
+
+const nlohmann::json& entryRouting(const nlohmann::json& entry) {
+    return entry.at("routing");
+}
+
+}  // namespace
+
+MergerRouting::MergerRouting(const nlohmann::json& routing) : MergerBase(routing) {}
+
+MergeResult MergerRouting::isRoutingExists(const nlohmann::json& entry,
+                                           const std::string& fileName) const {
+    if (ProcessingJson().exists(entry, "routing")) {
+        return MergeResult();
+    }
+    return MergeResult("\"routing\" does not exists in service", fileName);
+}
+
+MergeResult MergerRouting::checkRoutingService(const nlohmann::json& entry) const {
+    MergeResult result = isSubsystemExists(entry, ROUTING_JSON);
+    if (!result.getIsOk()) {
+        return result;
+    }
+    result = isDeploymentUnitExists(entry, ROUTING_JSON);
+    if (!result.getIsOk()) {
+        return result;
+    }
+    return isRoutingExists(entry, ROUTING_JSON);
+}
+
+MergeResult MergerRouting::checkServicesService(const nlohmann::json& service) const {
+    MergeResult result = isSubsystemExists(service, SERVICES_JSON);
+    if (!result.getIsOk()) {
+        return result;
+    }
+    return isDeploymentUnitExists(service, SERVICES_JSON);
+}
+
+MergeResult MergerRouting::merge(const nlohmann::json& services) {
+    return mergeRouting(services, &entryRouting);
+}
+
+MergeResult MergerRouting::mergeRouting(const nlohmann::json& services,
+                                        RoutingOf routingOf) const {
+    const nlohmann::json& routing = getSourceJson();
+    MergeResult check = isServicesExists(routing, ROUTING_JSON);
+    if (!check.getIsOk()) {
+        return check;
+    }
+    check = isServicesExists(services, SERVICES_JSON);
+    if (!check.getIsOk()) {
+        return check;
+    }
+    const nlohmann::json& entries = routing.at("services");
+    const nlohmann::json& serviceList = services.at("services");
+
+    // Every (entry, service) pair is tested entry first, entries outside: the first entry, then
+    // every service, then the remaining entries. Without pairs nothing is tested.
+    const bool hasPairs = entries.begin() != entries.end() &&
+                          serviceList.begin() != serviceList.end();
+    if (hasPairs) {
+        auto entry = entries.begin();
+        check = checkRoutingService(*entry);
+        if (!check.getIsOk()) {
+            return check;
+        }
+        for (const auto& service : serviceList) {
+            check = checkServicesService(service);
+            if (!check.getIsOk()) {
+                return check;
+            }
+        }
+        for (++entry; entry != entries.end(); ++entry) {
+            check = checkRoutingService(*entry);
+            if (!check.getIsOk()) {
+                return check;
+            }
+        }
+    }
+
+    check = isServicesArray(routing, ROUTING_JSON);
+    if (!check.getIsOk()) {
+        return check;
+    }
+    check = isServicesArray(services, SERVICES_JSON);
+    if (!check.getIsOk()) {
+        return check;
+    }
+    if (!hasPairs) {
+        return MergeResult(services);
+    }
+    check = checkKeyTypes(entries[0], ROUTING_JSON);
+    if (!check.getIsOk()) {
+        return check;
+    }
+    for (const auto& service : serviceList) {
+        check = checkKeyTypes(service, SERVICES_JSON);
+        if (!check.getIsOk()) {
+            return check;
+        }
+    }
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        check = checkKeyTypes(entries[i], ROUTING_JSON);
+        if (!check.getIsOk()) {
+            return check;
+        }
+    }
+
+    // Entries are applied in document order, so the last matching entry wins.
+    MergeKeyIndex index;
+    for (std::size_t i = 0; i < serviceList.size(); ++i) {
+        index.add(serviceList[i], i);
+    }
+    nlohmann::json result = services;
+    nlohmann::json& resultServices = result.at("services");
+    for (const auto& entry : entries) {
+        for (std::size_t position : index.find(entry)) {
+            resultServices[position]["routing"] = routingOf(entry);
+        }
+    }
+    return MergeResult(std::move(result));
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include "mergers/Merger.h"
+
+// The merge of schema 0: nodes as usual, routing taken from the first API version of each
+// routing entry. Limits never take part.
+class MergerV0 : public Merger {
+public:
+    // No steps.
+    MergerV0();
+    // MergerNodes, then MergerRoutingV0.
+    MergerV0(const nlohmann::json& nodes, const nlohmann::json& routing);
+};
