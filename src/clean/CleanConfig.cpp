@@ -114,8 +114,8 @@ bool CleanConfig::writeToFile(const std::string& text, const std::string& path) 
 
 bool CleanConfig::cleanAll(const std::string& text, const std::string& directory,
                            std::string& cleaned) const {
-    std::string moved = cleanPid(cleanAccessLog(cleanErrorLog(text, directory), directory),
-                                 directory);
+    std::string moved =
+        cleanPid(cleanAccessLog(cleanErrorLog(text, directory), directory), directory);
     return changePorts(moved, cleaned);
 }
 
@@ -176,9 +176,11 @@ std::string CleanConfig::cleanPid(const std::string& text, const std::string& di
 }
 
 std::size_t CleanConfig::getPidPos(const std::string& text, std::size_t from) const {
+    // clang-format off
     static const char* const k_preceded[] = {" pid ",  " pid\t",  " pid\n",
                                              "\npid ", "\npid\t", "\npid\n",
                                              "\tpid ", "\tpid\t", "\tpid\n"};
+    // clang-format on
     static const char* const k_atStart[] = {"pid ", "pid\t", "pid\n"};
 
     if (from == 0) {

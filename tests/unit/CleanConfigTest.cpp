@@ -113,8 +113,8 @@ TEST(CleanConfigTest, ChangePortRewritesListenDirective) {
 }
 
 TEST(CleanConfigTest, ChangePortRejectsPortsThatAreNotNumbers) {
-    for (const char* port : {"127.0.0.1:80", "[::]:80", "unix:/run/x.sock", "-1",
-                                   "2147483648", "99999999999999999999"}) {
+    for (const char* port : {"127.0.0.1:80", "[::]:80", "unix:/run/x.sock", "-1", "2147483648",
+                             "99999999999999999999"}) {
         bool ok = true;
         std::string result;
         EXPECT_EQ(std::string(port) + "\n" + k_v + "ERROR: invalid port\n",
