@@ -1,0 +1,3 @@
+#include "generator_v2/ConfigHeaderScheme2.h"
+
+std::string ConfigHeaderScheme2::getScheme() const { return "scheme2"; }

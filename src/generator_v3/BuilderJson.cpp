@@ -1,0 +1,59 @@
+#include "generator_v3/BuilderJson.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+const nlohmann::json& BuilderJson::member(const nlohmann::json& value, const std::string& key) {
+    static const nlohmann::json k_missing;
+    if (!value.is_object()) {
+        return k_missing;
+    }
+    auto it = value.find(key);
+    return it == value.end() ? k_missing : *it;
+}
+
+std::string BuilderJson::text(const nlohmann::json& value) {
+    if (value.is_string()) {
+        return value.get_ref<const std::string&>();
+    }
+    return dump(value);
+}
+
+std::string BuilderJson::memberText(const nlohmann::json& value, const std::string& key) {
+    if (!value.is_object() || value.find(key) == value.end()) {
+        return std::string();
+    }
+    return text(member(value, key));
+}
+
+std::string BuilderJson::dump(const nlohmann::json& value) {
+    return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::string BuilderJson::int32Text(const nlohmann::json& value) {
+    if (value.is_number_unsigned()) {
+        return std::to_string(value.get<std::uint64_t>());
+    }
+    if (value.is_number_integer()) {
+        return std::to_string(value.get<std::int64_t>());
+    }
+    if (value.is_number_float()) {
+        double number = std::trunc(value.get<double>());
+        if (std::isnan(number)) {
+            return "0";
+        }
+        const double lowest = std::numeric_limits<std::int32_t>::min();
+        const double highest = std::numeric_limits<std::int32_t>::max();
+        number = number < lowest ? lowest : (number > highest ? highest : number);
+        return std::to_string(static_cast<std::int32_t>(number));
+    }
+    if (value.is_boolean()) {
+        return value.get<bool>() ? "1" : "0";
+    }
+    return text(value);
+}
+
+bool BuilderJson::isTrue(const nlohmann::json& value) {
+    return value.is_boolean() && value.get<bool>();
+}

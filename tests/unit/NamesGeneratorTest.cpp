@@ -1,0 +1,49 @@
+#include "generator_v3/NamesGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+using nlohmann::json;
+
+TEST(NamesGeneratorTest, FileSuffixes) {
+    NamesGenerator names;
+    EXPECT_EQ(names.upstreamPostfixFname(false), ".upstream.vek.conf");
+    EXPECT_EQ(names.upstreamPostfixFname(true), ".upstream.https.vek.conf");
+    EXPECT_EQ(names.locationPostfixFname(false), ".location.vek.conf");
+    EXPECT_EQ(names.locationPostfixFname(true), ".location.https.vek.conf");
+    EXPECT_EQ(names.routingPostfixFname(false), ".routing.vek.conf");
+    EXPECT_EQ(names.routingPostfixFname(true), ".routing.https.vek.conf");
+    EXPECT_EQ(names.limitsPostfixFname(), ".limits.vek.conf");
+}
+
+TEST(NamesGeneratorTest, UpstreamFilePrefixCleansTheGroupOnly) {
+    NamesGenerator names;
+    EXPECT_EQ(names.upstreamPrefixFname("pay-gate.main", json{{"groupName", "Main-A"}}),
+              "pay-gate.main.main_a");
+    // Each byte of a two-byte letter becomes one underscore.
+    EXPECT_EQ(names.upstreamPrefixFname("p", json{{"groupName", "Grü N"}}), "p.gr___n");
+    // The serialised form is cleaned: an escaped quote leaves the backslash's underscore.
+    EXPECT_EQ(names.upstreamPrefixFname("p", json{{"groupName", "a\"b"}}), "p.a_b");
+    EXPECT_EQ(names.upstreamPrefixFname("p", json{{"groupName", 12}}), "p.12");
+}
+
+TEST(NamesGeneratorTest, UpstreamAndVariableNames) {
+    NamesGenerator names;
+    EXPECT_EQ(names.genUpstreamHttpsName("pay_gate", true), "pay_gate_https");
+    EXPECT_EQ(names.genUpstreamHttpsName("pay_gate", false), "pay_gate");
+    EXPECT_EQ(names.upstreamBaseName("Pay-Gate.Main", true), "Pay_Gate_Main_https");
+    EXPECT_EQ(names.upstreamName("Pay_Gate_Main", "Main Group.1"), "Pay_Gate_Main_main_group_1");
+    EXPECT_EQ(names.byReleaseVariable("pay_gate_main_https"), "$pay_gate_main_https_by_release");
+}
+
+TEST(NamesGeneratorTest, ZoneNames) {
+    NamesGenerator names;
+    EXPECT_EQ(names.generateZoneNameForLimits("PAY", "pay-gate.main", "SHOP", "shop-front"),
+              "PAY_pay_gate_main_SHOP_shop_front");
+    EXPECT_EQ(names.generateZoneNameForDefaultLimits("a.-b", "c"), "a__b_c");
+    EXPECT_EQ(names.generateZoneNameForDefaultLimits("PAY", ""), "PAY_");
+    EXPECT_EQ(names.consumerZone("PAY", "pay-gate.main", "SHOP", "shop-front"),
+              "PAY_pay_gate_main_SHOP_shop_front_req_zone");
+    EXPECT_EQ(names.defaultZone("PAY", "pay-gate.main"), "PAY_pay_gate_main_default_req_zone");
+}
