@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+// How a text reached its file.
+enum class WriteOutcome {
+    Written,    // the file now holds the text
+    Unchanged,  // the file already held exactly the text and was left untouched
+    OpenFailed, // the temporary file could not be created (missing or unwritable directory)
+    WriteFailed // writing, flushing, closing or renaming failed; nothing was replaced
+};
+
+// Replaces the file at path by text without ever exposing a partly written file: the text goes
+// to a temporary file in the same directory, every write and the close are checked, and only
+// then is it renamed over path. The new file gets the permissions a plain create would give
+// (0666 less the umask). A file that already holds exactly the text is not touched, so its
+// inode and modification time stay and a watcher sees no change.
+WriteOutcome writeFileReplacing(const std::string& path, const std::string& text);
+
+// Generator file output: logs "out file = " when verbose, writes the file through
+// writeFileReplacing, logs the content when verbose and "save file " + path on success.
+// On failure logs "could not open file: " + path (or "could not write file: " + path when the
+// file was opened but could not be completed) and returns false.
+bool saveGeneratedFile(const std::string& path, const std::string& text, bool verbose);

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "cli/InputData.h"
+#include "common/CheckResult.h"
+#include "common/ResultBase.h"
+#include "mergers/Merger.h"
+
+// The steps that every generator runs before it writes anything: presence rules, gateway
+// filter, merge and validation. Generators differ only in their merger and their checkers.
+namespace generation {
+
+using MergerFactory = std::function<Merger(const InputData&)>;
+using Validator = std::function<CheckResult(const nlohmann::json&)>;
+
+// Nodes and routing documents come together or not at all.
+ResultBase checkDocumentsPresence(const InputData& input);
+
+// Reduces the services document and every present routing, limits and nodes document (in this
+// order) to the services of gateway gw, storing each back under its file name. Fails when a
+// document cannot be filtered.
+ResultBase filterByGateway(const std::string& gw, InputData& input);
+
+// Merger() without nodes and routing; otherwise the nodes and routing steps, plus the limits
+// step when a limits document is present.
+Merger defaultMerger(const InputData& input);
+
+// Presence rules, gateway filter (when the run names a gateway), merge and validation. On
+// success merged holds the validated services document.
+ResultBase prepareServices(InputData& input, const MergerFactory& getMerger,
+                           const Validator& validate, nlohmann::json& merged);
+
+// The service's "deploymentUnit" as compact JSON with every double quote removed: the string
+// itself for a string value. Used unchanged as the prefix of output file names.
+std::string cleanDeploymentUnit(const nlohmann::json& service);
+
+// The elements of value when it is an array; nothing otherwise. Lets the writing loops walk
+// members that validation has checked without assuming their type twice.
+const nlohmann::json& arrayOrEmpty(const nlohmann::json& value);
+
+// The member key of value when value is an object that has it; null otherwise.
+const nlohmann::json& memberOrNull(const nlohmann::json& value, const std::string& key);
+
+}  // namespace generation

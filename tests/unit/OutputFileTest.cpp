@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+
+#include "common/OutputFile.h"
+#include "support/TestSupport.h"
+
+namespace fs = std::filesystem;
+using testsupport::TempDir;
+
+namespace {
+
+ino_t inodeOf(const std::string& path) {
+    struct stat st {};
+    stat(path.c_str(), &st);
+    return st.st_ino;
+}
+
+TEST(OutputFileTest, WritesNewFileWithPlainCreatePermissions) {
+    TempDir dir;
+    const std::string path = dir.path() + "/a.conf";
+    mode_t previous = umask(022);
+    EXPECT_EQ(WriteOutcome::Written, writeFileReplacing(path, "abc"));
+    umask(previous);
+    EXPECT_EQ("abc", testsupport::readFile(path));
+    struct stat st {};
+    ASSERT_EQ(0, stat(path.c_str(), &st));
+    EXPECT_EQ(0644u, st.st_mode & 0777u);
+    EXPECT_EQ(std::vector<std::string>{"a.conf"}, testsupport::listFiles(dir.path()));
+}
+
+TEST(OutputFileTest, LeavesIdenticalFileUntouchedAndReplacesDifferentOne) {
+    TempDir dir;
+    const std::string path = dir.write("a.conf", "same");
+    ino_t before = inodeOf(path);
+    EXPECT_EQ(WriteOutcome::Unchanged, writeFileReplacing(path, "same"));
+    EXPECT_EQ(before, inodeOf(path));
+
+    EXPECT_EQ(WriteOutcome::Written, writeFileReplacing(path, "samex"));
+    EXPECT_EQ("samex", testsupport::readFile(path));
+    EXPECT_EQ(WriteOutcome::Written, writeFileReplacing(path, ""));
+    EXPECT_EQ("", testsupport::readFile(path));
+    EXPECT_EQ(WriteOutcome::Unchanged, writeFileReplacing(path, ""));
+}
+
+TEST(OutputFileTest, FailuresLeaveNothingBehind) {
+    TempDir dir;
+    EXPECT_EQ(WriteOutcome::OpenFailed, writeFileReplacing(dir.path() + "/no/such/a.conf", "x"));
+    // A directory in the way cannot be replaced by a file.
+    fs::create_directory(dir.path() + "/taken");
+    EXPECT_EQ(WriteOutcome::WriteFailed, writeFileReplacing(dir.path() + "/taken", "x"));
+    EXPECT_TRUE(fs::is_directory(dir.path() + "/taken"));
+    EXPECT_TRUE(testsupport::listFiles(dir.path()).empty());
+}
+
+TEST(OutputFileTest, SaveGeneratedFileLogsOutcome) {
+    TempDir dir;
+    std::ostringstream captured;
+    std::streambuf* old = std::cout.rdbuf(captured.rdbuf());
+    bool saved = saveGeneratedFile(dir.path() + "/a.conf", "text", true);
+    bool failed = saveGeneratedFile(dir.path() + "/none/b.conf", "text", false);
+    std::cout.rdbuf(old);
+
+    EXPECT_TRUE(saved);
+    EXPECT_FALSE(failed);
+    const std::string v = "ostrel v2.4.5 ";
+    EXPECT_EQ(v + "DEBUG: out file = " + dir.path() + "/a.conf\n" +
+                  v + "Generated file '" + dir.path() + "/a.conf':\n" +
+                  v + "text\n" +
+                  v + "INFO: save file " + dir.path() + "/a.conf\n" +
+                  v + "ERROR: could not open file: " + dir.path() + "/none/b.conf\n",
+              captured.str());
+}
+
+}  // namespace
