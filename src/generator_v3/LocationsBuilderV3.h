@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "generator_v3/BuilderBase.h"
+#include "generator_v3/LocationText.h"
+
+// Text of the location file of one service for one protocol: the header and one location block
+// per location of every API version. Proxied locations pass requests to the routing map's
+// variable; limit lines name the zones of the limits file. Made for one service and protocol.
+class LocationsBuilderV3 : public BuilderBase {
+public:
+    // HTTP builder.
+    LocationsBuilderV3(const std::string& port, bool ignorePorts,
+                       std::shared_ptr<ConfigHeaderBase> header);
+    LocationsBuilderV3(bool https, const std::string& sslName, const std::string& port,
+                       bool ignorePorts, std::shared_ptr<ConfigHeaderBase> header);
+
+    std::string build(const nlohmann::json& service);
+    std::string buildLimits(const nlohmann::json& service) const;
+    // May replace the port: a node group's own port stays for the rest of the builder's life.
+    std::string buildShiftHeaders(const nlohmann::json& apiVersion, const std::string& cleanUnit);
+    void overridePort(const nlohmann::json& nodeGroup);
+    std::string buildLocation(const nlohmann::json& location, const std::string& limitLines,
+                              const std::string& cleanUnit, const std::string& cleanSubsystem,
+                              const std::string& hostBlocks) const;
+    // Return, alias or proxy content, chosen in that order.
+    std::string buildContent(const nlohmann::json& location, const std::string& cleanUnit,
+                             const std::string& hostBlocks) const;
+    std::string buildRewrite(const nlohmann::json& location) const;
+    std::string buildHeaders(const nlohmann::json& location, const std::string& hostBlocks) const;
+    std::string buildCustomHeaders(const nlohmann::json& location) const;
+    static bool jsonHas(const nlohmann::json& value, const std::string& key);
+
+private:
+    LocationText pieces;
+    bool https;
+    std::string sslName;
+    std::string port;
+    bool ignorePorts;
+};
