@@ -1,9 +1,9 @@
 #include "cli/JsonLoader.h"
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <system_error>
-#include <filesystem>
 
 LoaderResult JsonLoader::load() const {
     std::ifstream stream;

@@ -40,7 +40,8 @@ PortRead readPort(const nlohmann::json& value, std::string& text) {
     }
     if (value.is_number_float()) {
         double port = value.get<double>();
-        if (!(port > static_cast<double>(INT_MIN) - 1.0 && port < static_cast<double>(INT_MAX) + 1.0)) {
+        if (!(port > static_cast<double>(INT_MIN) - 1.0 &&
+              port < static_cast<double>(INT_MAX) + 1.0)) {
             return PortRead::OutOfRange;
         }
         text = std::to_string(static_cast<int>(port));
@@ -68,8 +69,7 @@ bool readProtocolPort(const nlohmann::json& protocol, const std::string& name, s
 }
 
 // Loads the document of option into loaded; logs the loader's message on failure.
-bool loadDocument(const std::string& option, const ArgumentMap& argumentMap,
-                  LoaderResult& loaded) {
+bool loadDocument(const std::string& option, const ArgumentMap& argumentMap, LoaderResult& loaded) {
     loaded = loadJson(option, argumentMap);
     if (!loaded.getIsOk()) {
         Logger::logError(loaded.getErrorMessage());
@@ -80,8 +80,7 @@ bool loadDocument(const std::string& option, const ArgumentMap& argumentMap,
 
 }  // namespace
 
-bool getSchemaVersionFromFile(const std::string& path, std::string& version,
-                              std::string* problem) {
+bool getSchemaVersionFromFile(const std::string& path, std::string& version, std::string* problem) {
     if (!checkFileNotEmpty(path)) {
         return false;
     }
@@ -276,7 +275,8 @@ bool buildNginxConfFiles(const ArgumentMap& argumentMap) {
 
     ResultBase result = ResultBase::Ok();
     if (!hasArgument(argumentMap, "-l")) {
-        result = callConfigGenerator(InputData(flags, services, nodes, routing, outputDir), version);
+        result =
+            callConfigGenerator(InputData(flags, services, nodes, routing, outputDir), version);
     } else {
         if (!loadDocument("-l", argumentMap, loaded)) {
             return false;

@@ -67,11 +67,13 @@ TEST(CommandLineParserTest, ValueOptionAsLastTokenIsLeftOut) {
 TEST(CommandLineParserTest, UnknownOrRepeatedTokensStopTheParse) {
     Parsed unknown = parse({"-V", "-also-unknown"});
     EXPECT_FALSE(unknown.ok);
-    EXPECT_EQ(unknown.log, "ostrel v2.4.5 ERROR: Could not parse command line: unknown argument - -V\n");
+    EXPECT_EQ(unknown.log,
+              "ostrel v2.4.5 ERROR: Could not parse command line: unknown argument - -V\n");
 
     Parsed repeated = parse({"-o", "a", "-v", "-o", "b"});
     EXPECT_FALSE(repeated.ok);
-    EXPECT_EQ(repeated.log, "ostrel v2.4.5 ERROR: Could not parse command line: unknown argument - -o\n");
+    EXPECT_EQ(repeated.log,
+              "ostrel v2.4.5 ERROR: Could not parse command line: unknown argument - -o\n");
 
     // Matching is exact: no long forms and no option=value.
     EXPECT_FALSE(parse({"--v"}).ok);
@@ -91,8 +93,8 @@ TEST(CommandLineParserTest, CleaningNeedsInputOutputAndDirectory) {
     EXPECT_EQ(parse({"-i", "in.conf", "-o", "out.conf", "-dir", "d/"}).log, k_badCommandLine);
     EXPECT_EQ(parse({"-clean"}).log, k_badCommandLine);
     // Both modes complete: accepted; "-clean" decides which one runs.
-    EXPECT_TRUE(parse({"-clean", "-i", "i", "-o", "o", "-dir", "d", "-s", "s", "-n", "n", "-r", "r"})
-                    .ok);
+    EXPECT_TRUE(
+        parse({"-clean", "-i", "i", "-o", "o", "-dir", "d", "-s", "s", "-n", "n", "-r", "r"}).ok);
 }
 
 TEST(CommandLineParserTest, CleanWithOnlyTheGenerationOptionsIsRejected) {

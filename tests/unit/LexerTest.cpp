@@ -38,7 +38,7 @@ TEST(LexerTest, CleanAllNotAlphabeticCharactersWritesOneUnderscorePerByte) {
 TEST(LexerTest, ToLowerChangesOnlyAsciiCapitals) {
     Lexer lexer;
     EXPECT_EQ(lexer.toLower("ABC-Def_9"), "abc-def_9");
-    EXPECT_EQ(lexer.toLower("\xc3\x9c" "Z"), "\xc3\x9c" "z");
+    EXPECT_EQ(lexer.toLower("\xc3\x9cZ"), "\xc3\x9cz");
 }
 
 TEST(TypeConvertorTest, DecimalText) {

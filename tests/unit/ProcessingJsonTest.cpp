@@ -34,8 +34,8 @@ TEST(ProcessingJsonTest, EqualsStringFieldIsFalseForMissingOrNonStringMembers) {
     EXPECT_FALSE(pj.equalsStringField(a, json::parse(R"({})"), "s"));
     EXPECT_FALSE(pj.equalsStringField(json::parse(R"({})"), a, "s"));
     EXPECT_FALSE(pj.equalsStringField(a, json::parse(R"({"s":1})"), "s"));
-    EXPECT_FALSE(pj.equalsStringField(json::parse(R"({"s":null})"), json::parse(R"({"s":null})"),
-                                      "s"));
+    EXPECT_FALSE(
+        pj.equalsStringField(json::parse(R"({"s":null})"), json::parse(R"({"s":null})"), "s"));
     EXPECT_FALSE(pj.equalsStringField(json::array(), json::array(), "s"));
 }
 

@@ -39,13 +39,15 @@ std::string notValidNodes(const std::string& message) {
 TEST(RunDriverTest, SchemaVersionFromFile) {
     TempDir dir;
     std::string version = "keep";
-    EXPECT_TRUE(getSchemaVersionFromFile(dir.write("a.json", R"({"schema_version":"2"})"), version));
+    EXPECT_TRUE(
+        getSchemaVersionFromFile(dir.write("a.json", R"({"schema_version":"2"})"), version));
     EXPECT_EQ(version, "2");
     // Without the member, and for documents that are not objects, the version is "0".
     EXPECT_TRUE(getSchemaVersionFromFile(dir.write("b.json", R"({"services":[]})"), version));
     EXPECT_EQ(version, "0");
     version = "keep";
-    EXPECT_TRUE(getSchemaVersionFromFile(dir.write("c.json", R"([{"schema_version":"3"}])"), version));
+    EXPECT_TRUE(
+        getSchemaVersionFromFile(dir.write("c.json", R"([{"schema_version":"3"}])"), version));
     EXPECT_EQ(version, "0");
 }
 
@@ -55,8 +57,8 @@ TEST(RunDriverTest, SchemaVersionFromUnusableFilesLeavesTheVersionAlone) {
     std::string problem;
     EXPECT_FALSE(getSchemaVersionFromFile(dir.path() + "/none", version, &problem));
     EXPECT_FALSE(getSchemaVersionFromFile(dir.write("e.json", ""), version, &problem));
-    EXPECT_FALSE(getSchemaVersionFromFile(dir.write("bad.json", "{\"schema_version\":"), version,
-                                          &problem));
+    EXPECT_FALSE(
+        getSchemaVersionFromFile(dir.write("bad.json", "{\"schema_version\":"), version, &problem));
     EXPECT_EQ(version, "keep");
     EXPECT_EQ(problem, "");
 
@@ -84,7 +86,8 @@ TEST(RunDriverTest, SchemaVersionAgreementIsExactText) {
 TEST(RunDriverTest, SchemaVersionSkipsFilesWithoutOne) {
     TempDir dir;
     const std::string empty = dir.write("empty.json", "");
-    ArgumentMap args{{"-s", empty}, {"-r", dir.path() + "/none"},
+    ArgumentMap args{{"-s", empty},
+                     {"-r", dir.path() + "/none"},
                      {"-n", dir.write("n.json", R"({"schema_version":"2"})")},
                      {"-l", dir.write("l.json", R"({"schema_version":"2"})")}};
     std::string version = "3";
@@ -101,7 +104,9 @@ TEST(RunDriverTest, SchemaVersionSkipsFilesWithoutOne) {
 TEST(RunDriverTest, SchemaVersionThatIsNotAStringFailsForItsDocument) {
     TempDir dir;
     const std::string good = dir.write("g.json", R"({"schema_version":"3"})");
-    ArgumentMap args{{"-s", good}, {"-r", good}, {"-n", good},
+    ArgumentMap args{{"-s", good},
+                     {"-r", good},
+                     {"-n", good},
                      {"-l", dir.write("l.json", R"({"schema_version":null})")}};
     std::string version = "3";
     CoutCapture capture;
@@ -140,8 +145,8 @@ TEST(RunDriverTest, ProtocolPortsAreSignedIntegersWithFractionsDropped) {
               "2147483647");
 
     for (const char* port : {"2147483648", "-2147483649", "1e20", "18446744073709551615"}) {
-        Protocols p = readProtocols(
-            (std::string(R"({"protocols":{"http":{"port":)") + port + "}}}").c_str());
+        Protocols p =
+            readProtocols((std::string(R"({"protocols":{"http":{"port":)") + port + "}}}").c_str());
         EXPECT_FALSE(p.ok) << port;
         EXPECT_EQ(p.log, notValidNodes("\"protocols.http.port\" is out of range")) << port;
     }
