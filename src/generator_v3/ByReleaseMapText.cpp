@@ -1,0 +1,57 @@
+#include "generator_v3/ByReleaseMapText.h"
+
+#include "common/ProcessingJson.h"
+#include "generator_v3/BuilderJson.h"
+#include "generator_v3/NamesGenerator.h"
+
+using nlohmann::json;
+
+namespace {
+bool has(const json& value, const std::string& key) { return ProcessingJson().exists(value, key); }
+}  // namespace
+
+std::string ByReleaseMapText::build(const json& routing, const std::string& upstreamBase,
+                                    Entries entries) const {
+    std::string lines;
+    std::string defaultLine;
+    const json emptyRouting = json::array();
+    for (const json& entry : routing.is_array() ? routing : emptyRouting) {
+        std::string upstream;
+        if (!firstRouteUpstream(entry, upstreamBase, upstream)) {
+            continue;
+        }
+        const json& consumer = BuilderJson::member(entry, "consumer");
+        if (entries == Entries::DefaultConsumer) {
+            if (has(entry, "consumer") && BuilderJson::text(consumer) == "default") {
+                defaultLine = "    default \"" + upstream + "\";\n";
+            }
+            continue;
+        }
+        if (entries == Entries::ByRelease && has(entry, "apiVersion")) {
+            continue;
+        }
+        // An entry with "default", true or false, is never a consumer line.
+        if (has(entry, "default")) {
+            if (BuilderJson::isTrue(entry.at("default"))) {
+                defaultLine = "    default \"" + upstream + "\";\n";
+            }
+        } else if (has(consumer, "release") && !has(consumer, "deploymentUnit")) {
+            lines += "    \"" + BuilderJson::memberText(consumer, "release") + "\" \"" + upstream +
+                     "\";\n";
+        }
+    }
+    return "# by release map\n"
+           "map $http_zul_Release " +
+           NamesGenerator().byReleaseVariable(upstreamBase) + " {\n" + lines + defaultLine + "}";
+}
+
+bool ByReleaseMapText::firstRouteUpstream(const json& entry, const std::string& upstreamBase,
+                                          std::string& upstream) const {
+    const json& routes = BuilderJson::member(entry, "routes");
+    if (!routes.is_array() || routes.empty() || !has(routes.front(), "groupName")) {
+        return false;
+    }
+    upstream = NamesGenerator().upstreamName(upstreamBase,
+                                             BuilderJson::memberText(routes.front(), "groupName"));
+    return true;
+}
