@@ -41,22 +41,26 @@ CheckResult RoutingChecker::checkRouting() const {
 CheckResult RoutingChecker::checkFields(const nlohmann::json& routing) const {
     CheckResult result;
     for (const auto& entry : routing) {
-        if (has(entry, "apiVersion")) {
-            continue;
+        if (!has(entry, "apiVersion")) {
+            result.addResult(checkEntryFields(entry));
         }
-        result.addResult(checkRoutes(entry));
-        const bool hasConsumer = has(entry, "consumer");
-        const bool hasDefault = has(entry, "default");
-        if (hasConsumer && hasDefault) {
-            addFailure(result, "must be only one of \"consumer\" OR \"default\" sections");
-            continue;
-        }
-        if (hasConsumer) {
-            result.addResult(checkConsumer(entry));
-        }
-        if (hasDefault) {
-            result.addResult(checkDefault(entry));
-        }
+    }
+    return result;
+}
+
+CheckResult RoutingChecker::checkEntryFields(const nlohmann::json& entry) const {
+    CheckResult result = checkRoutes(entry);
+    const bool hasConsumer = has(entry, "consumer");
+    const bool hasDefault = has(entry, "default");
+    if (hasConsumer && hasDefault) {
+        addFailure(result, "must be only one of \"consumer\" OR \"default\" sections");
+        return result;
+    }
+    if (hasConsumer) {
+        result.addResult(checkConsumer(entry));
+    }
+    if (hasDefault) {
+        result.addResult(checkDefault(entry));
     }
     return result;
 }

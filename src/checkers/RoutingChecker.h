@@ -34,4 +34,8 @@ public:
     CheckResult checkConsumerDistribVersion(const nlohmann::json& consumer) const;
     // One entry, ok or failed: "default", when present, must be a boolean.
     ResultBase checkDefault(const nlohmann::json& entry) const;
+
+protected:
+    // The rules of one routing entry: its routes, then either its consumer or its default flag.
+    CheckResult checkEntryFields(const nlohmann::json& entry) const;
 };

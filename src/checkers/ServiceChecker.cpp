@@ -1,0 +1,28 @@
+#include "checkers/ServiceChecker.h"
+
+#include <utility>
+
+#include "checkers/LimitsChecker.h"
+#include "checkers/LocationsChecker.h"
+#include "checkers/RoutingChecker.h"
+#include "checkers/UpstreamsChecker.h"
+
+ServiceChecker::ServiceChecker(const nlohmann::json& service)
+    : ServiceChecker(service, std::make_unique<RoutingChecker>(service)) {}
+
+ServiceChecker::ServiceChecker(const nlohmann::json& service,
+                               std::unique_ptr<CheckerBase> routingChecker)
+    : service(service) {
+    checkers.push_back(std::move(routingChecker));
+    checkers.push_back(std::make_unique<UpstreamsChecker>(service));
+    checkers.push_back(std::make_unique<LimitsChecker>(service));
+    checkers.push_back(std::make_unique<LocationsChecker>(service));
+}
+
+CheckResult ServiceChecker::check() const {
+    CheckResult result;
+    for (const auto& checker : checkers) {
+        result.addResult(checker->check());
+    }
+    return result;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "checkers/CheckerBase.h"
+#include "common/CheckResult.h"
+
+// Runs the four concern checkers over one service, in this order: routing, upstreams, limits,
+// locations. Every checker runs, whatever the earlier ones found.
+class ServiceChecker {
+public:
+    explicit ServiceChecker(const nlohmann::json& service);
+    // Owned polymorphically by the services checkers.
+    virtual ~ServiceChecker() = default;
+    ServiceChecker(const ServiceChecker&) = delete;
+    ServiceChecker& operator=(const ServiceChecker&) = delete;
+
+    CheckResult check() const;
+
+protected:
+    // For the older-schema service checkers, which differ only in their routing checker.
+    ServiceChecker(const nlohmann::json& service, std::unique_ptr<CheckerBase> routingChecker);
+
+private:
+    nlohmann::json service;
+    std::vector<std::unique_ptr<CheckerBase>> checkers;
+};

@@ -1,0 +1,85 @@
+#include "checkers/ServicesChecker.h"
+
+#include <string>
+#include <unordered_map>
+
+namespace {
+
+std::unique_ptr<ServiceChecker> makeServiceChecker(const nlohmann::json& service) {
+    return std::make_unique<ServiceChecker>(service);
+}
+
+// Compact JSON text; invalid UTF-8 is replaced rather than thrown about.
+std::string compact(const nlohmann::json& value) {
+    return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// A string member as its text; anything else (also a missing member, as null) as compact JSON.
+// Such services fail the subsystem and deployment-unit rules anyway.
+std::string textOf(const nlohmann::json& service, const char* key) {
+    if (!service.is_object() || service.find(key) == service.end()) {
+        return "null";
+    }
+    const nlohmann::json& value = service.at(key);
+    return value.is_string() ? value.get<std::string>() : compact(value);
+}
+
+}  // namespace
+
+ServicesChecker::ServicesChecker(const nlohmann::json& services)
+    : ServicesChecker(services, makeServiceChecker) {}
+
+ServicesChecker::ServicesChecker(const nlohmann::json& services,
+                                 ServiceCheckerFactory makeServiceChecker)
+    : CheckerBase(services) {
+    if (has(json(), "services") && json().at("services").is_array()) {
+        for (const auto& service : json().at("services")) {
+            serviceCheckers.push_back(makeServiceChecker(service));
+        }
+    }
+}
+
+CheckResult ServicesChecker::check() const {
+    CheckResult result = checkServiceByFPKey();
+    result.addResult(checkServicesArray());
+    for (const auto& serviceChecker : serviceCheckers) {
+        result.addResult(serviceChecker->check());
+    }
+    return result;
+}
+
+CheckResult ServicesChecker::checkServicesArray() const {
+    CheckResult result;
+    if (!has(json(), "services")) {
+        addFailure(result, "\"services\" section does not exists");
+    } else if (!json().at("services").is_array()) {
+        addFailure(result, "\"services\" must be array");
+    }
+    return result;
+}
+
+CheckResult ServicesChecker::checkServiceByFPKey() const {
+    CheckResult result;
+    if (!has(json(), "services") || !json().at("services").is_array()) {
+        return result;
+    }
+    std::vector<std::string> order;
+    std::unordered_map<std::string, int> counts;
+    for (const auto& service : json().at("services")) {
+        const std::string usedGateways =
+            (service.is_object() && service.find("usedGateways") != service.end())
+                ? compact(service.at("usedGateways"))
+                : "null";
+        const std::string fingerprint = textOf(service, "subsystem") + ":" +
+                                        textOf(service, "deploymentUnit") + ":" + usedGateways;
+        if (++counts[fingerprint] == 1) {
+            order.push_back(fingerprint);
+        }
+    }
+    for (const auto& fingerprint : order) {
+        if (counts[fingerprint] > 1) {
+            addFailure(result, fingerprint + " - fp not uniq into input json");
+        }
+    }
+    return result;
+}
