@@ -1,18 +1,13 @@
 #include "clean/CleanConfig.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <utility>
 #include <vector>
 
 #include "common/Logger.h"
+#include "common/OutputFile.h"
 #include "common/TypeConvertor.h"
 
 namespace {
@@ -22,28 +17,6 @@ const char* const k_couldNotWrite = "could not write file";
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
-
-// Reading the umask means setting it, so it is put back at once.
-mode_t currentUmask() {
-    mode_t mask = umask(0);
-    umask(mask);
-    return mask;
-}
-
-bool writeAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 // The directive occurrence at start is commented out when a "#" stands before it on its line.
@@ -93,21 +66,18 @@ bool CleanConfig::readFile(const std::string& path, std::string& text) const {
 }
 
 bool CleanConfig::writeToFile(const std::string& text, const std::string& path) const {
-    // A failure must never leave a partly written file at path: write a temporary file next to
-    // it and rename it over path only once everything has been written and closed.
-    std::string tmp = path + ".tmp.XXXXXX";
-    int fd = mkostemp(tmp.data(), O_CLOEXEC);
-    if (fd < 0) {
-        Logger::logError(path + k_couldNotOpen);
-        return false;
-    }
-    bool ok = fchmod(fd, 0666 & ~currentUmask()) == 0 && writeAll(fd, text);
-    ok = close(fd) == 0 && ok;
-    ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        unlink(tmp.c_str());
-        Logger::logError(path + k_couldNotWrite);
-        return false;
+    // A failure never leaves a partly written file at path: the text goes to a temporary file
+    // next to it, which replaces path only once it is complete.
+    switch (writeFileReplacing(path, text)) {
+        case WriteOutcome::OpenFailed:
+            Logger::logError(path + k_couldNotOpen);
+            return false;
+        case WriteOutcome::WriteFailed:
+            Logger::logError(path + k_couldNotWrite);
+            return false;
+        case WriteOutcome::Written:
+        case WriteOutcome::Unchanged:
+            break;
     }
     return true;
 }

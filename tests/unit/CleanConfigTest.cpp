@@ -158,17 +158,17 @@ TEST_F(CleanConfigFileTest, WritesCleanedFileReplacingOldOneWithPlainCreatePermi
     const std::string in = tmp.write("in.conf", "pid /a;\nerror_log b;\nlisten 80;\n");
     const std::string out = tmp.write("out.conf", std::string(200, 'x'));
     chmod(out.c_str(), 0600);
-    mode_t old = umask(022);
     bool ok = false;
     std::string printed = runClean(in, out, ok);
-    umask(old);
+    const mode_t mask = umask(0);
+    umask(mask);
     EXPECT_TRUE(ok);
     EXPECT_EQ(infoLine(in, out), printed);
     EXPECT_EQ("pid /r/nginx_vek.pid;\nerror_log /r/error_log.log info;\n listen 1104;\n",
               readFile(out));
     struct stat st {};
     ASSERT_EQ(0, stat(out.c_str(), &st));
-    EXPECT_EQ(0644u, st.st_mode & 0777u);
+    EXPECT_EQ(0666u & ~mask, st.st_mode & 0777u);
     EXPECT_EQ((std::vector<std::string>{"in.conf", "out.conf"}), listFiles(tmp.path()));
 }
 
