@@ -1,0 +1,8 @@
+#include "checkers/ServiceCheckerLegacy.h"
+
+#include <memory>
+
+#include "checkers/RoutingCheckerLegacy.h"
+
+ServiceCheckerLegacy::ServiceCheckerLegacy(const nlohmann::json& service)
+    : ServiceChecker(service, std::make_unique<RoutingCheckerLegacy>(service)) {}

@@ -1,0 +1,14 @@
+#include "checkers/ServicesCheckerV0.h"
+
+#include <memory>
+
+#include "checkers/ServiceCheckerV0.h"
+
+namespace {
+std::unique_ptr<ServiceChecker> makeServiceCheckerV0(const nlohmann::json& service) {
+    return std::make_unique<ServiceCheckerV0>(service);
+}
+}  // namespace
+
+ServicesCheckerV0::ServicesCheckerV0(const nlohmann::json& services)
+    : ServicesChecker(services, makeServiceCheckerV0) {}
