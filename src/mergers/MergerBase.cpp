@@ -39,8 +39,7 @@ MergeResult MergerBase::isDeploymentUnitExists(const nlohmann::json& value,
 
 MergeResult MergerBase::isApiVersionsExists(const nlohmann::json& value,
                                             const std::string& fileName) const {
-    return presence(value, "apiVersions", "\"apiVersions\" does not exists in service",
-                    fileName);
+    return presence(value, "apiVersions", "\"apiVersions\" does not exists in service", fileName);
 }
 
 MergeResult MergerBase::isVersionInApiVersionsExists(const nlohmann::json& value,
@@ -59,8 +58,7 @@ MergeResult MergerBase::isVersionInApiVersionsExists(const nlohmann::json& value
 
 MergeResult MergerBase::isUsedGatewaysExists(const nlohmann::json& value,
                                              const std::string& fileName) const {
-    return presence(value, "usedGateways", "\"usedGateways\" does not exists in service",
-                    fileName);
+    return presence(value, "usedGateways", "\"usedGateways\" does not exists in service", fileName);
 }
 
 bool MergerBase::equalsUsedGW(const nlohmann::json& a, const nlohmann::json& b) const {

@@ -23,8 +23,7 @@ public:
     MergeResult isSubsystemExists(const nlohmann::json& value, const std::string& fileName) const;
     MergeResult isDeploymentUnitExists(const nlohmann::json& value,
                                        const std::string& fileName) const;
-    MergeResult isApiVersionsExists(const nlohmann::json& value,
-                                    const std::string& fileName) const;
+    MergeResult isApiVersionsExists(const nlohmann::json& value, const std::string& fileName) const;
     // Every element of "apiVersions" (iterated as the JSON library iterates any value) has
     // "version"; fails at the first that has not. "apiVersions" must be present.
     MergeResult isVersionInApiVersionsExists(const nlohmann::json& value,

@@ -49,8 +49,7 @@ MergeResult MergerRouting::merge(const nlohmann::json& services) {
     return mergeRouting(services, &entryRouting);
 }
 
-MergeResult MergerRouting::mergeRouting(const nlohmann::json& services,
-                                        RoutingOf routingOf) const {
+MergeResult MergerRouting::mergeRouting(const nlohmann::json& services, RoutingOf routingOf) const {
     const nlohmann::json& routing = getSourceJson();
     MergeResult check = isServicesExists(routing, ROUTING_JSON);
     if (!check.getIsOk()) {
@@ -65,8 +64,8 @@ MergeResult MergerRouting::mergeRouting(const nlohmann::json& services,
 
     // Every (entry, service) pair is tested entry first, entries outside: the first entry, then
     // every service, then the remaining entries. Without pairs nothing is tested.
-    const bool hasPairs = entries.begin() != entries.end() &&
-                          serviceList.begin() != serviceList.end();
+    const bool hasPairs =
+        entries.begin() != entries.end() && serviceList.begin() != serviceList.end();
     if (hasPairs) {
         auto entry = entries.begin();
         check = checkRoutingService(*entry);

@@ -33,7 +33,8 @@ TEST(GWFilterTest, ComparesWholeStrings) {
 }
 
 TEST(GWFilterTest, DocumentWithoutServices) {
-    EXPECT_EQ(filtered("g1", R"({"protocols":{}})"), json::parse(R"({"protocols":{},"services":[]})"));
+    EXPECT_EQ(filtered("g1", R"({"protocols":{}})"),
+              json::parse(R"({"protocols":{},"services":[]})"));
     EXPECT_EQ(filtered("g1", "null"), json::parse(R"({"services":[]})"));
     EXPECT_EQ(filtered("g1", R"({"services":null})"), json::parse(R"({"services":[]})"));
 }

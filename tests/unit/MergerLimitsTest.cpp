@@ -17,7 +17,8 @@ MergeResult mergeLimits(const char* limits, const char* services) {
 }  // namespace
 
 TEST(MergerLimitsTest, OnlyMissingServicesSectionsFail) {
-    EXPECT_EQ(outcome(mergeLimits("{}", "{}")), "limits.json: \"services\" section does not exists");
+    EXPECT_EQ(outcome(mergeLimits("{}", "{}")),
+              "limits.json: \"services\" section does not exists");
     EXPECT_EQ(outcome(mergeLimits(R"({"services":[]})", "[]")),
               "services.json: \"services\" section does not exists");
     MergeResult result = mergeLimits(
@@ -45,21 +46,28 @@ TEST(MergerLimitsTest, QuotasOfTheLastTakingPartEntry) {
 }
 
 TEST(MergerLimitsTest, WrongTypesOnlyWhereRead) {
-    const char* service = R"({"services":[{"subsystem":"S","deploymentUnit":"D","usedGateways":["A"]}]})";
-    EXPECT_EQ(outcome(mergeLimits(R"({"services":[{"subsystem":1,"deploymentUnit":"D","quotas":[]}]})", service)),
+    const char* service =
+        R"({"services":[{"subsystem":"S","deploymentUnit":"D","usedGateways":["A"]}]})";
+    EXPECT_EQ(outcome(mergeLimits(
+                  R"({"services":[{"subsystem":1,"deploymentUnit":"D","quotas":[]}]})", service)),
               "limits.json: \"subsystem\" must be string");
     EXPECT_EQ(outcome(mergeLimits(R"({"services":[{"subsystem":"S","deploymentUnit":"D","quotas":[],
-                                                   "usedGateways":[null]}]})", service)),
+                                                   "usedGateways":[null]}]})",
+                                  service)),
               "limits.json: \"usedGateways\" elements must be strings");
-    EXPECT_EQ(outcome(mergeLimits(R"({"services":[{"subsystem":"S","deploymentUnit":"D","quotas":[]}]})",
-                                  R"({"services":[{"subsystem":"S","deploymentUnit":"D","usedGateways":[{}]}]})")),
+    EXPECT_EQ(outcome(mergeLimits(
+                  R"({"services":[{"subsystem":"S","deploymentUnit":"D","quotas":[]}]})",
+                  R"({"services":[{"subsystem":"S","deploymentUnit":"D","usedGateways":[{}]}]})")),
               "services.json: \"usedGateways\" elements must be strings");
     EXPECT_EQ(outcome(mergeLimits(R"({"services":"all"})", service)),
               "limits.json: \"services\" section must be array");
     // An entry without "quotas" and a service without "usedGateways" take no part: their keys are
     // not read.
-    EXPECT_EQ(outcome(mergeLimits(R"({"services":[{"subsystem":1,"deploymentUnit":"D"}]})", service)), "ok");
-    EXPECT_EQ(outcome(mergeLimits(R"({"services":[{"subsystem":"S","deploymentUnit":"D","quotas":[]}]})",
-                                  R"({"services":[{"subsystem":1,"deploymentUnit":"D"}]})")),
-              "ok");
+    EXPECT_EQ(
+        outcome(mergeLimits(R"({"services":[{"subsystem":1,"deploymentUnit":"D"}]})", service)),
+        "ok");
+    EXPECT_EQ(
+        outcome(mergeLimits(R"({"services":[{"subsystem":"S","deploymentUnit":"D","quotas":[]}]})",
+                            R"({"services":[{"subsystem":1,"deploymentUnit":"D"}]})")),
+        "ok");
 }

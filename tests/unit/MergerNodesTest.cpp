@@ -38,14 +38,15 @@ TEST(MergerNodesTest, EntriesAreTestedBeforeServices) {
               "services.json: \"subsystem\" does not exists in service");
     // Entries in order; in one entry the members in the order subsystem, deploymentUnit,
     // apiVersions, version.
-    EXPECT_EQ(outcome(mergeNodes(R"({"services":[{"subsystem":"S","apiVersions":[{}]},{}]})",
-                                 services)),
-              "nodes.json: \"deploymentUnit\" does not exists in service");
-    EXPECT_EQ(outcome(mergeNodes(R"({"services":[{"subsystem":"S","deploymentUnit":"D"}]})",
-                                 services)),
-              "nodes.json: \"apiVersions\" does not exists in service");
+    EXPECT_EQ(
+        outcome(mergeNodes(R"({"services":[{"subsystem":"S","apiVersions":[{}]},{}]})", services)),
+        "nodes.json: \"deploymentUnit\" does not exists in service");
+    EXPECT_EQ(
+        outcome(mergeNodes(R"({"services":[{"subsystem":"S","deploymentUnit":"D"}]})", services)),
+        "nodes.json: \"apiVersions\" does not exists in service");
     EXPECT_EQ(outcome(mergeNodes(R"({"services":[
-        {"subsystem":"S","deploymentUnit":"D","apiVersions":[{"version":"1"},{}]}]})", services)),
+        {"subsystem":"S","deploymentUnit":"D","apiVersions":[{"version":"1"},{}]}]})",
+                                 services)),
               "nodes.json: \"apiVersions.version\" does not exists in service");
     EXPECT_EQ(outcome(mergeNodes(R"({"services":[5]})", services)),
               "nodes.json: \"subsystem\" does not exists in service");
@@ -106,8 +107,8 @@ TEST(MergerNodesTest, GatewayTest) {
 
 TEST(MergerNodesTest, ProtocolsComeFromNodes) {
     MergerNodes withProtocols(json::parse(R"({"protocols":{"https":{}},"services":[]})"));
-    MergeResult result =
-        withProtocols.merge(json::parse(R"({"protocols":"mine","schema_version":"3","services":[]})"));
+    MergeResult result = withProtocols.merge(
+        json::parse(R"({"protocols":"mine","schema_version":"3","services":[]})"));
     EXPECT_EQ(result.getJson(),
               json::parse(R"({"protocols":{"https":{}},"schema_version":"3","services":[]})"));
 
@@ -120,35 +121,46 @@ TEST(MergerNodesTest, ProtocolsComeFromNodes) {
 }
 
 TEST(MergerNodesTest, WrongTypesFailAfterAllPresenceTests) {
-    const char* service = R"({"services":[{"subsystem":"S","deploymentUnit":"D","apiVersions":[]}]})";
-    EXPECT_EQ(outcome(mergeNodes(R"({"services":[{"subsystem":1,"deploymentUnit":"D","apiVersions":[]}]})",
-                                 service)),
-              "nodes.json: \"subsystem\" must be string");
+    const char* service =
+        R"({"services":[{"subsystem":"S","deploymentUnit":"D","apiVersions":[]}]})";
+    EXPECT_EQ(
+        outcome(mergeNodes(
+            R"({"services":[{"subsystem":1,"deploymentUnit":"D","apiVersions":[]}]})", service)),
+        "nodes.json: \"subsystem\" must be string");
     // The missing member of the second entry is reported before the wrong type of the first.
-    EXPECT_EQ(outcome(mergeNodes(R"({"services":[{"subsystem":1,"deploymentUnit":"D","apiVersions":[]},
+    EXPECT_EQ(
+        outcome(mergeNodes(R"({"services":[{"subsystem":1,"deploymentUnit":"D","apiVersions":[]},
                                                  {"subsystem":"S","apiVersions":[]}]})",
-                                 service)),
-              "nodes.json: \"deploymentUnit\" does not exists in service");
-    EXPECT_EQ(outcome(mergeNodes(R"({"services":[]})",
-                                 R"({"services":[{"subsystem":"S","deploymentUnit":null,"apiVersions":[]}]})")),
+                           service)),
+        "nodes.json: \"deploymentUnit\" does not exists in service");
+    EXPECT_EQ(outcome(mergeNodes(
+                  R"({"services":[]})",
+                  R"({"services":[{"subsystem":"S","deploymentUnit":null,"apiVersions":[]}]})")),
               "services.json: \"deploymentUnit\" must be string");
-    EXPECT_EQ(outcome(mergeNodes(R"({"services":[]})",
-                                 R"({"services":[{"subsystem":"S","deploymentUnit":"D","apiVersions":[{"version":1.0}]}]})")),
-              "services.json: \"apiVersions.version\" must be string");
+    EXPECT_EQ(
+        outcome(mergeNodes(
+            R"({"services":[]})",
+            R"({"services":[{"subsystem":"S","deploymentUnit":"D","apiVersions":[{"version":1.0}]}]})")),
+        "services.json: \"apiVersions.version\" must be string");
     EXPECT_EQ(outcome(mergeNodes(R"({"services":[{"subsystem":"S","deploymentUnit":"D",
-                                     "apiVersions":{"a":{"version":"1"}}}]})", service)),
+                                     "apiVersions":{"a":{"version":"1"}}}]})",
+                                 service)),
               "nodes.json: \"apiVersions\" must be array");
-    EXPECT_EQ(outcome(mergeNodes(R"({"services":[{"subsystem":"S","deploymentUnit":"D","usedGateways":["A",2],
-                                     "apiVersions":[]}]})", service)),
+    EXPECT_EQ(outcome(mergeNodes(
+                  R"({"services":[{"subsystem":"S","deploymentUnit":"D","usedGateways":["A",2],
+                                     "apiVersions":[]}]})",
+                  service)),
               "nodes.json: \"usedGateways\" elements must be strings");
     EXPECT_EQ(outcome(mergeNodes(R"({"services":{}})", service)),
               "nodes.json: \"services\" section must be array");
     EXPECT_EQ(outcome(mergeNodes(R"({"services":[]})", R"({"services":null})")),
               "services.json: \"services\" section must be array");
     // A single gateway name instead of a list is one name.
-    EXPECT_EQ(outcome(mergeNodes(R"({"services":[{"subsystem":"S","deploymentUnit":"D","usedGateways":"A",
-                                     "apiVersions":[]}]})", service)),
-              "ok");
+    EXPECT_EQ(
+        outcome(mergeNodes(R"({"services":[{"subsystem":"S","deploymentUnit":"D","usedGateways":"A",
+                                     "apiVersions":[]}]})",
+                           service)),
+        "ok");
 }
 
 TEST(MergerNodesTest, MatchingVersionWithoutNodeGroups) {

@@ -25,19 +25,22 @@ TEST(MergerRoutingTest, DocumentsWithoutServices) {
 
 TEST(MergerRoutingTest, PairOrderDecidesTheFirstFailure) {
     // First entry, then every service, then the remaining entries.
-    EXPECT_EQ(outcome(mergeRouting(
-                  R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":1},{"subsystem":"S"}]})",
-                  R"({"services":[{"subsystem":"S","deploymentUnit":"D"},{"deploymentUnit":"D"}]})")),
-              "services.json: \"subsystem\" does not exists in service");
+    EXPECT_EQ(
+        outcome(mergeRouting(
+            R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":1},{"subsystem":"S"}]})",
+            R"({"services":[{"subsystem":"S","deploymentUnit":"D"},{"deploymentUnit":"D"}]})")),
+        "services.json: \"subsystem\" does not exists in service");
     EXPECT_EQ(outcome(mergeRouting(R"({"services":[{"subsystem":"S","deploymentUnit":"D"}]})",
                                    R"({"services":[{"deploymentUnit":"D"}]})")),
               "routing.json: \"routing\" does not exists in service");
-    EXPECT_EQ(outcome(mergeRouting(
-                  R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":1},{"subsystem":"S"}]})",
-                  R"({"services":[{"subsystem":"S","deploymentUnit":"D"}]})")),
-              "routing.json: \"deploymentUnit\" does not exists in service");
+    EXPECT_EQ(
+        outcome(mergeRouting(
+            R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":1},{"subsystem":"S"}]})",
+            R"({"services":[{"subsystem":"S","deploymentUnit":"D"}]})")),
+        "routing.json: \"deploymentUnit\" does not exists in service");
     // Without services no entry is tested, and without entries no service is.
-    EXPECT_EQ(outcome(mergeRouting(R"({"services":[{"subsystem":"S"}]})", R"({"services":[]})")), "ok");
+    EXPECT_EQ(outcome(mergeRouting(R"({"services":[{"subsystem":"S"}]})", R"({"services":[]})")),
+              "ok");
     EXPECT_EQ(outcome(mergeRouting(R"({"services":[]})", R"({"services":[{}]})")), "ok");
 }
 
@@ -59,18 +62,21 @@ TEST(MergerRoutingTest, RoutingGoesToMatchingServicesLastEntryWins) {
 }
 
 TEST(MergerRoutingTest, WrongTypes) {
-    EXPECT_EQ(outcome(mergeRouting(R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":1}]})",
-                                   R"({"services":[{"subsystem":"S","deploymentUnit":7}]})")),
-              "services.json: \"deploymentUnit\" must be string");
-    EXPECT_EQ(outcome(mergeRouting(R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":1},
+    EXPECT_EQ(
+        outcome(mergeRouting(R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":1}]})",
+                             R"({"services":[{"subsystem":"S","deploymentUnit":7}]})")),
+        "services.json: \"deploymentUnit\" must be string");
+    EXPECT_EQ(
+        outcome(mergeRouting(R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":1},
                                                    {"subsystem":["S"],"deploymentUnit":"D","routing":1}]})",
-                                   R"({"services":[{"subsystem":"S","deploymentUnit":"D"}]})")),
-              "routing.json: \"subsystem\" must be string");
+                             R"({"services":[{"subsystem":"S","deploymentUnit":"D"}]})")),
+        "routing.json: \"subsystem\" must be string");
     EXPECT_EQ(outcome(mergeRouting(R"({"services":{}})", R"({"services":[]})")),
               "routing.json: \"services\" section must be array");
     // Gateways are not read by this step.
-    EXPECT_EQ(outcome(mergeRouting(R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":1,
+    EXPECT_EQ(outcome(mergeRouting(
+                  R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":1,
                                                     "usedGateways":[1]}]})",
-                                   R"({"services":[{"subsystem":"S","deploymentUnit":"D","usedGateways":[2]}]})")),
+                  R"({"services":[{"subsystem":"S","deploymentUnit":"D","usedGateways":[2]}]})")),
               "ok");
 }

@@ -26,7 +26,8 @@ TEST(MergerV0Test, WithoutStepsReturnsServicesUnchanged) {
 TEST(MergerV0Test, RoutingOfTheFirstApiVersion) {
     json nodes = json::parse(R"({"services":[{"subsystem":"S","deploymentUnit":"D",
         "apiVersions":[{"version":"1","nodeGroups":["n"]}]}]})");
-    json routing = json::parse(R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":"top",
+    json routing =
+        json::parse(R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":"top",
         "apiVersions":[{"routing":["first"]},{"routing":["second"]}]}]})");
     MergeResult result = MergerV0(nodes, routing).merge(json::parse(kServices));
     ASSERT_EQ(outcome(result), "ok");
@@ -46,7 +47,8 @@ TEST(MergerV0Test, EntryWithoutRoutingInFirstApiVersion) {
         json routing = {{"services", json::array({json::parse(entry)})}};
         MergeResult result;
         EXPECT_NO_THROW(result = MergerV0(nodes, routing).merge(json::parse(kServices)));
-        EXPECT_EQ(outcome(result), "routing.json: \"apiVersions.routing\" does not exists in service\n")
+        EXPECT_EQ(outcome(result),
+                  "routing.json: \"apiVersions.routing\" does not exists in service\n")
             << entry;
     }
     // The subsystem is tested first.
