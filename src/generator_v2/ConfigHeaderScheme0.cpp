@@ -1,3 +1,5 @@
 #include "generator_v2/ConfigHeaderScheme0.h"
 
-std::string ConfigHeaderScheme0::getScheme() const { return "scheme0"; }
+std::string ConfigHeaderScheme0::getScheme() const {
+    return "scheme0";
+}

@@ -1,3 +1,5 @@
 #include "generator_v2/ConfigHeaderScheme2.h"
 
-std::string ConfigHeaderScheme2::getScheme() const { return "scheme2"; }
+std::string ConfigHeaderScheme2::getScheme() const {
+    return "scheme2";
+}

@@ -4,6 +4,12 @@
 #include <cstdint>
 #include <limits>
 
+#include "common/ProcessingJson.h"
+
+bool BuilderJson::has(const nlohmann::json& value, const std::string& key) {
+    return ProcessingJson().exists(value, key);
+}
+
 const nlohmann::json& BuilderJson::member(const nlohmann::json& value, const std::string& key) {
     static const nlohmann::json k_missing;
     if (!value.is_object()) {
@@ -21,10 +27,7 @@ std::string BuilderJson::text(const nlohmann::json& value) {
 }
 
 std::string BuilderJson::memberText(const nlohmann::json& value, const std::string& key) {
-    if (!value.is_object() || value.find(key) == value.end()) {
-        return std::string();
-    }
-    return text(member(value, key));
+    return has(value, key) ? text(member(value, key)) : std::string();
 }
 
 std::string BuilderJson::dump(const nlohmann::json& value) {

@@ -9,6 +9,8 @@
 // read as a number that is not a number gives its text.
 class BuilderJson {
 public:
+    // True when value is an object with a member named key, whatever its value.
+    static bool has(const nlohmann::json& value, const std::string& key);
     // The member named key, or a null value when value is not an object or has no such member.
     static const nlohmann::json& member(const nlohmann::json& value, const std::string& key);
     // A string's own text; any other value's compact JSON text.

@@ -1,14 +1,9 @@
 #include "generator_v3/ByReleaseMapText.h"
 
-#include "common/ProcessingJson.h"
 #include "generator_v3/BuilderJson.h"
 #include "generator_v3/NamesGenerator.h"
 
 using nlohmann::json;
-
-namespace {
-bool has(const json& value, const std::string& key) { return ProcessingJson().exists(value, key); }
-}  // namespace
 
 std::string ByReleaseMapText::build(const json& routing, const std::string& upstreamBase,
                                     Entries entries) const {
@@ -22,20 +17,21 @@ std::string ByReleaseMapText::build(const json& routing, const std::string& upst
         }
         const json& consumer = BuilderJson::member(entry, "consumer");
         if (entries == Entries::DefaultConsumer) {
-            if (has(entry, "consumer") && BuilderJson::text(consumer) == "default") {
+            if (BuilderJson::has(entry, "consumer") && BuilderJson::text(consumer) == "default") {
                 defaultLine = "    default \"" + upstream + "\";\n";
             }
             continue;
         }
-        if (entries == Entries::ByRelease && has(entry, "apiVersion")) {
+        if (entries == Entries::ByRelease && BuilderJson::has(entry, "apiVersion")) {
             continue;
         }
         // An entry with "default", true or false, is never a consumer line.
-        if (has(entry, "default")) {
+        if (BuilderJson::has(entry, "default")) {
             if (BuilderJson::isTrue(entry.at("default"))) {
                 defaultLine = "    default \"" + upstream + "\";\n";
             }
-        } else if (has(consumer, "release") && !has(consumer, "deploymentUnit")) {
+        } else if (BuilderJson::has(consumer, "release") &&
+                   !BuilderJson::has(consumer, "deploymentUnit")) {
             lines += "    \"" + BuilderJson::memberText(consumer, "release") + "\" \"" + upstream +
                      "\";\n";
         }
@@ -48,7 +44,7 @@ std::string ByReleaseMapText::build(const json& routing, const std::string& upst
 bool ByReleaseMapText::firstRouteUpstream(const json& entry, const std::string& upstreamBase,
                                           std::string& upstream) const {
     const json& routes = BuilderJson::member(entry, "routes");
-    if (!routes.is_array() || routes.empty() || !has(routes.front(), "groupName")) {
+    if (!routes.is_array() || routes.empty() || !BuilderJson::has(routes.front(), "groupName")) {
         return false;
     }
     upstream = NamesGenerator().upstreamName(upstreamBase,

@@ -37,10 +37,9 @@ bool LimitsBuilderV3::build(const json& service, bool /*verbose*/, std::string& 
         if (type == "rpsbyconsumer") {
             std::string consumerSubsystem = BuilderJson::memberText(quota, "subsystem");
             std::string consumerUnit = BuilderJson::memberText(quota, "deploymentUnit");
-            out += buildLimitsMap(k_callerKey, consumerSubsystem, consumerUnit,
-                                  generateZoneName(subsystem, unit, consumerSubsystem,
-                                                   consumerUnit),
-                                  rate);
+            out += buildLimitsMap(
+                k_callerKey, consumerSubsystem, consumerUnit,
+                generateZoneName(subsystem, unit, consumerSubsystem, consumerUnit), rate);
             excluded.push_back(consumerSubsystem + consumerUnit);
         } else if (type == "rpsdefault") {
             defaultRate = rate;
@@ -51,9 +50,9 @@ bool LimitsBuilderV3::build(const json& service, bool /*verbose*/, std::string& 
     if (defaultCount == 1) {
         return true;
     }
-    Logger::logNotValidInputJson(LIMITS_JSON, "warning: rpsdefault count = " +
-                                                  intToString(defaultCount) +
-                                                  ". rpsdefault must be uniq.");
+    Logger::logNotValidInputJson(
+        LIMITS_JSON,
+        "warning: rpsdefault count = " + intToString(defaultCount) + ". rpsdefault must be uniq.");
     return false;
 }
 
@@ -62,20 +61,21 @@ std::string LimitsBuilderV3::buildLimitsMap(const std::string& key,
                                             const std::string& consumerDeploymentUnit,
                                             const std::string& zone,
                                             const std::string& rate) const {
-    return indent + "# " + consumerSubsystem + "_" + consumerDeploymentUnit + " limit\n" +
-           indent + "map " + key + " $" + zone + "_limit_key {\n" + indent + indent +
-           "default \"\";\n" + indent + indent + "\"" + consumerSubsystem +
-           consumerDeploymentUnit + "\" \"1\";\n" + indent + "}\n" + indent + "limit_req_zone $" +
-           zone + "_limit_key zone=" + zone + "_req_zone:10m rate=" + rate + "r/s;\n\n";
+    return indent + "# " + consumerSubsystem + "_" + consumerDeploymentUnit + " limit\n" + indent +
+           "map " + key + " $" + zone + "_limit_key {\n" + indent + indent + "default \"\";\n" +
+           indent + indent + "\"" + consumerSubsystem + consumerDeploymentUnit + "\" \"1\";\n" +
+           indent + "}\n" + indent + "limit_req_zone $" + zone + "_limit_key zone=" + zone +
+           "_req_zone:10m rate=" + rate + "r/s;\n\n";
 }
 
-std::string LimitsBuilderV3::buildDefaultLimitsMap(
-    const std::string& key, const std::string& defaultZone, const std::string& rate,
-    const std::vector<std::string>& excluded) const {
+std::string LimitsBuilderV3::buildDefaultLimitsMap(const std::string& key,
+                                                   const std::string& defaultZone,
+                                                   const std::string& rate,
+                                                   const std::vector<std::string>& excluded) const {
     std::string inner = indent + indent;
-    std::string out = "# default subsystem limit \n" + indent + "map " + key + " $" +
-                      defaultZone + "_default_limit_key {\n" + inner + "default " + key + ";\n" +
-                      inner + "\"\" \"1\";        # unknown subsystem\n";
+    std::string out = "# default subsystem limit \n" + indent + "map " + key + " $" + defaultZone +
+                      "_default_limit_key {\n" + inner + "default " + key + ";\n" + inner +
+                      "\"\" \"1\";        # unknown subsystem\n";
     for (const std::string& consumer : excluded) {
         out += inner + "\"" + consumer + "\" \"\"; # exclude " + consumer + "\n";
     }

@@ -24,8 +24,8 @@ public:
     bool build(const nlohmann::json& service, bool verbose, std::string& out) const;
     // The map and zone of one consumer; rate is the decimal rate in requests per second.
     std::string buildLimitsMap(const std::string& key, const std::string& consumerSubsystem,
-                               const std::string& consumerDeploymentUnit,
-                               const std::string& zone, const std::string& rate) const;
+                               const std::string& consumerDeploymentUnit, const std::string& zone,
+                               const std::string& rate) const;
     // The default map, exempting the keys of consumers with their own quota, and its zone.
     std::string buildDefaultLimitsMap(const std::string& key, const std::string& defaultZone,
                                       const std::string& rate,

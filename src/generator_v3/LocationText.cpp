@@ -6,7 +6,7 @@
 using nlohmann::json;
 
 bool LocationText::jsonHas(const json& value, const std::string& key) {
-    return value.is_object() && value.find(key) != value.end();
+    return BuilderJson::has(value, key);
 }
 
 std::string LocationText::buildBlocks(const json& service, const HostBlocksOf& hostBlocksOf,
@@ -53,9 +53,9 @@ std::string LocationText::buildLimits(const json& service) const {
             if (BuilderJson::memberText(quota, "type") != "rpsbyconsumer") {
                 continue;
             }
-            std::string zone = names.consumerZone(subsystem, unit,
-                                                  BuilderJson::memberText(quota, "subsystem"),
-                                                  BuilderJson::memberText(quota, "deploymentUnit"));
+            std::string zone =
+                names.consumerZone(subsystem, unit, BuilderJson::memberText(quota, "subsystem"),
+                                   BuilderJson::memberText(quota, "deploymentUnit"));
             out += indent + "limit_req zone=" + zone + " burst=10 nodelay;\n";
         }
     }
@@ -79,8 +79,8 @@ std::string LocationText::buildShiftHeaders(const json& apiVersion, const std::s
         // Always the HTTP variable and upstream name, also in HTTPS files.
         out += "\n" + indent + "if (" + names.byReleaseVariable(cleanUnit) + " = \"" +
                names.upstreamName(cleanUnit, BuilderJson::memberText(nodeGroup, "groupName")) +
-               "\") {\n" + indent + indent + "set $var_host \"" + host + "\";\n" + indent +
-               "}" + "\n";
+               "\") {\n" + indent + indent + "set $var_host \"" + host + "\";\n" + indent + "}" +
+               "\n";
     }
     return out;
 }

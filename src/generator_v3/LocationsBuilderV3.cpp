@@ -24,21 +24,16 @@ std::string LocationsBuilderV3::build(const json& service) {
     std::string subsystem = names.cleanName(BuilderJson::memberText(service, "subsystem"));
     std::string limitLines = buildLimits(service);
     return getConfigHeader() +
-           pieces.buildBlocks(
-               service,
-               [&](const json& apiVersion) { return buildShiftHeaders(apiVersion, unit); },
+           buildBlocks(
+               service, [&](const json& apiVersion) { return buildShiftHeaders(apiVersion, unit); },
                [&](const json& location, const std::string& hostBlocks) {
                    return buildLocation(location, limitLines, unit, subsystem, hostBlocks);
                });
 }
 
-std::string LocationsBuilderV3::buildLimits(const json& service) const {
-    return pieces.buildLimits(service);
-}
-
 std::string LocationsBuilderV3::buildShiftHeaders(const json& apiVersion,
                                                   const std::string& cleanUnit) {
-    return pieces.buildShiftHeaders(apiVersion, cleanUnit, [this](const json& nodeGroup) {
+    return LocationText::buildShiftHeaders(apiVersion, cleanUnit, [this](const json& nodeGroup) {
         overridePort(nodeGroup);
         std::string host = BuilderJson::memberText(nodeGroup, "openshiftRoute");
         return ignorePorts ? host : host + ":" + port;
@@ -57,40 +52,22 @@ std::string LocationsBuilderV3::buildLocation(const json& location, const std::s
                                               const std::string& cleanUnit,
                                               const std::string& cleanSubsystem,
                                               const std::string& hostBlocks) const {
-    return pieces.buildBlock(location, limitLines, cleanUnit, cleanSubsystem,
-                             buildContent(location, cleanUnit, hostBlocks));
+    return buildBlock(location, limitLines, cleanUnit, cleanSubsystem,
+                      buildContent(location, cleanUnit, hostBlocks));
 }
 
 std::string LocationsBuilderV3::buildContent(const json& location, const std::string& cleanUnit,
                                              const std::string& hostBlocks) const {
     if (jsonHas(location, "return")) {
-        return pieces.buildReturnContent(location);
+        return buildReturnContent(location);
     }
     if (jsonHas(location, "alias")) {
-        return pieces.buildDirectives(location, {"alias", "index", "try_files",
-                                                 "proxy_cache_bypass", "proxy_cache_revalidate",
-                                                 "expires"}) +
+        return buildDirectives(location, {"alias", "index", "try_files", "proxy_cache_bypass",
+                                          "proxy_cache_revalidate", "expires"}) +
                buildCustomHeaders(location);
     }
     NamesGenerator names;
     std::string variable = names.byReleaseVariable(names.genUpstreamHttpsName(cleanUnit, https));
     std::string sslLine = https ? "    proxy_ssl_name \"" + sslName + "\";\n" : std::string();
-    return pieces.buildProxyContent(location, https, variable, sslLine, hostBlocks);
-}
-
-std::string LocationsBuilderV3::buildRewrite(const json& location) const {
-    return pieces.buildRewrite(location);
-}
-
-std::string LocationsBuilderV3::buildHeaders(const json& location,
-                                             const std::string& hostBlocks) const {
-    return pieces.buildHeaders(location, hostBlocks);
-}
-
-std::string LocationsBuilderV3::buildCustomHeaders(const json& location) const {
-    return pieces.buildCustomHeaders(location);
-}
-
-bool LocationsBuilderV3::jsonHas(const json& value, const std::string& key) {
-    return LocationText::jsonHas(value, key);
+    return buildProxyContent(location, https, variable, sslLine, hostBlocks);
 }

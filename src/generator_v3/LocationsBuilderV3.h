@@ -10,7 +10,7 @@
 // Text of the location file of one service for one protocol: the header and one location block
 // per location of every API version. Proxied locations pass requests to the routing map's
 // variable; limit lines name the zones of the limits file. Made for one service and protocol.
-class LocationsBuilderV3 : public BuilderBase {
+class LocationsBuilderV3 : public BuilderBase, private LocationText {
 public:
     // HTTP builder.
     LocationsBuilderV3(const std::string& port, bool ignorePorts,
@@ -19,7 +19,13 @@ public:
                        bool ignorePorts, std::shared_ptr<ConfigHeaderBase> header);
 
     std::string build(const nlohmann::json& service);
-    std::string buildLimits(const nlohmann::json& service) const;
+    // Limit lines, rewrite, proxy headers, custom headers and key presence: the same text in
+    // every generation of location builder.
+    using LocationText::buildCustomHeaders;
+    using LocationText::buildHeaders;
+    using LocationText::buildLimits;
+    using LocationText::buildRewrite;
+    using LocationText::jsonHas;
     // May replace the port: a node group's own port stays for the rest of the builder's life.
     std::string buildShiftHeaders(const nlohmann::json& apiVersion, const std::string& cleanUnit);
     void overridePort(const nlohmann::json& nodeGroup);
@@ -29,13 +35,8 @@ public:
     // Return, alias or proxy content, chosen in that order.
     std::string buildContent(const nlohmann::json& location, const std::string& cleanUnit,
                              const std::string& hostBlocks) const;
-    std::string buildRewrite(const nlohmann::json& location) const;
-    std::string buildHeaders(const nlohmann::json& location, const std::string& hostBlocks) const;
-    std::string buildCustomHeaders(const nlohmann::json& location) const;
-    static bool jsonHas(const nlohmann::json& value, const std::string& key);
 
 private:
-    LocationText pieces;
     bool https;
     std::string sslName;
     std::string port;

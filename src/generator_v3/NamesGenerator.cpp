@@ -26,7 +26,9 @@ std::string NamesGenerator::routingPostfixFname(bool https) const {
     return https ? ".routing.https.vek.conf" : ".routing.vek.conf";
 }
 
-std::string NamesGenerator::limitsPostfixFname() const { return ".limits.vek.conf"; }
+std::string NamesGenerator::limitsPostfixFname() const {
+    return ".limits.vek.conf";
+}
 
 std::string NamesGenerator::generateZoneNameForLimits(
     const std::string& serviceSubsystem, const std::string& serviceDeploymentUnit,
@@ -49,8 +51,7 @@ std::string NamesGenerator::groupKey(const std::string& groupName) const {
     return lexer.toLower(lexer.cleanAllNotAlphabeticCharacters(groupName));
 }
 
-std::string NamesGenerator::upstreamBaseName(const std::string& deploymentUnit,
-                                             bool https) const {
+std::string NamesGenerator::upstreamBaseName(const std::string& deploymentUnit, bool https) const {
     return genUpstreamHttpsName(cleanName(deploymentUnit), https);
 }
 

@@ -2,27 +2,33 @@
 
 #include "common/FileNames.h"
 #include "common/Logger.h"
-#include "common/ProcessingJson.h"
 #include "generator_v3/BuilderJson.h"
 #include "generator_v3/NamesGenerator.h"
 
 using nlohmann::json;
 
-namespace {
-bool has(const json& value, const std::string& key) { return ProcessingJson().exists(value, key); }
-}  // namespace
-
 std::string UpstreamText::strExpectedType(const std::string& field, const std::string& type) {
     return "expected type '" + type + "' for field '" + field + "'";
 }
 
-std::string UpstreamText::strExpectedParam(const std::string& field,
-                                           const std::string& parameter) {
+std::string UpstreamText::strExpectedParam(const std::string& field, const std::string& parameter) {
     return "expected parameter '" + parameter + "' for field '" + field + "'";
 }
 
 std::string UpstreamText::strNotContained(const std::string& parent, const std::string& child) {
     return parent + " does not contained a child field " + child;
+}
+
+bool UpstreamText::buildFile(const std::string& header, const json& service,
+                             const std::function<bool(std::string& block)>& buildBlock,
+                             std::string& out) const {
+    std::string cookieMap = buildHttpCookieMap(service);
+    std::string block;
+    if (!buildBlock(block)) {
+        return false;
+    }
+    out = header + cookieMap + block;
+    return true;
 }
 
 bool UpstreamText::checkGroupName(const json& nodeGroup) const {
@@ -63,7 +69,7 @@ bool UpstreamText::buildBlockBody(const json& nodeGroup, const json& service,
 
 void UpstreamText::buildOpenshiftRoute(const json& nodeGroup, const std::string& portSuffix,
                                        bool blankAfterRoute, std::string& out) const {
-    if (!has(nodeGroup, "openshiftRoute")) {
+    if (!BuilderJson::has(nodeGroup, "openshiftRoute")) {
         return;
     }
     out = indentText + "server " + BuilderJson::memberText(nodeGroup, "openshiftRoute") +
@@ -89,15 +95,15 @@ void UpstreamText::buildNodes(const json& nodeGroup, const std::string& portSuff
 
 std::string UpstreamText::buildHttpCookieMap(const json& service) const {
     std::string cookie;
-    if (!has(service, "stickyOptions")) {
+    if (!BuilderJson::has(service, "stickyOptions")) {
         if (BuilderJson::isTrue(BuilderJson::member(service, "sticky")) &&
-            has(service, "stickyCookie")) {
+            BuilderJson::has(service, "stickyCookie")) {
             cookie = BuilderJson::memberText(service, "stickyCookie");
         }
     } else {
         const json& options = BuilderJson::member(service, "stickyOptions");
         if (BuilderJson::memberText(options, "type") == "consistent_hash" &&
-            has(options, "stickyCookie")) {
+            BuilderJson::has(options, "stickyCookie")) {
             cookie = BuilderJson::memberText(options, "stickyCookie");
         }
     }
@@ -113,14 +119,15 @@ std::string UpstreamText::buildHttpCookieMap(const json& service) const {
 
 bool UpstreamText::buildSticky(const json& service, const std::string& groupKey,
                                std::string& out) const {
-    if (!has(service, "stickyOptions")) {
+    if (!BuilderJson::has(service, "stickyOptions")) {
         if (BuilderJson::isTrue(BuilderJson::member(service, "sticky"))) {
             return buildOldVersionSticky(service, out);
         }
         return true;
     }
     const json& options = BuilderJson::member(service, "stickyOptions");
-    if (!ASSERT(has(options, "type"), strNotContained("stickyOptions", "type"), NODES_JSON)) {
+    if (!ASSERT(BuilderJson::has(options, "type"), strNotContained("stickyOptions", "type"),
+                NODES_JSON)) {
         return false;
     }
     // The type is compared exactly; unknown types ask for no balancing line.
@@ -138,7 +145,7 @@ bool UpstreamText::buildSticky(const json& service, const std::string& groupKey,
 }
 
 bool UpstreamText::buildOldVersionSticky(const json& service, std::string& out) const {
-    if (has(service, "stickyCookie")) {
+    if (BuilderJson::has(service, "stickyCookie")) {
         out = hashLine(BuilderJson::memberText(service, "stickyCookie"));
     } else {
         out = indentText + "hash $zul_session consistent;\n\n";
@@ -153,8 +160,8 @@ bool UpstreamText::buildIpHashType(std::string& out) const {
 
 bool UpstreamText::buildConsistentHashType(const json& service, std::string& out) const {
     const json& options = BuilderJson::member(service, "stickyOptions");
-    if (!ASSERT(has(options, "stickyCookie"), strNotContained("stickyOptions", "stickyCookie"),
-                NODES_JSON)) {
+    if (!ASSERT(BuilderJson::has(options, "stickyCookie"),
+                strNotContained("stickyOptions", "stickyCookie"), NODES_JSON)) {
         return false;
     }
     out = hashLine(BuilderJson::memberText(options, "stickyCookie"));
@@ -167,13 +174,14 @@ bool UpstreamText::buildStickyType(const json& service, const std::string& group
     const json& options = BuilderJson::member(service, "stickyOptions");
     // Without a cookie name the cookie is named after the HTTP upstream of the group.
     std::string name =
-        has(options, "stickyCookie")
+        BuilderJson::has(options, "stickyCookie")
             ? names.cleanName(BuilderJson::memberText(options, "stickyCookie"))
             : names.upstreamName(
                   names.upstreamBaseName(BuilderJson::memberText(service, "deploymentUnit"), false),
                   groupKey);
-    std::string hash =
-        has(options, "stickyHash") ? BuilderJson::memberText(options, "stickyHash") : "md5";
+    std::string hash = BuilderJson::has(options, "stickyHash")
+                           ? BuilderJson::memberText(options, "stickyHash")
+                           : "md5";
     out = indentText + "sticky name=" + name + " hash=" + hash + ";\n\n";
     return true;
 }
@@ -181,13 +189,13 @@ bool UpstreamText::buildStickyType(const json& service, const std::string& group
 bool UpstreamText::isHealthcheckWanted(const json& service, const json& nodeGroup) const {
     const json& healthcheck = BuilderJson::member(service, "healthcheck");
     return BuilderJson::isTrue(BuilderJson::member(healthcheck, "enabled")) &&
-           !has(nodeGroup, "openshiftRoute");
+           !BuilderJson::has(nodeGroup, "openshiftRoute");
 }
 
 bool UpstreamText::buildHealthcheck(const json& service, std::string& out) const {
     const json& healthcheck = BuilderJson::member(service, "healthcheck");
     for (const char* required : {"handler", "timeout", "fall", "rise", "interval"}) {
-        if (!has(healthcheck, required)) {
+        if (!BuilderJson::has(healthcheck, required)) {
             ASSERT(false, strExpectedParam("healthcheck", required), NODES_JSON);
             return false;
         }
@@ -196,14 +204,13 @@ bool UpstreamText::buildHealthcheck(const json& service, std::string& out) const
     static const char* const k_numbers[] = {"interval", "rise", "fall", "timeout", "port"};
     std::string line = indentText + "check type=kiv_hc_agent";
     for (const char* key : k_numbers) {
-        if (!has(healthcheck, key)) {
+        if (!BuilderJson::has(healthcheck, key)) {
             continue;
         }
         const json& value = healthcheck.at(key);
         // Only numbers (and booleans, read as 0 or 1) may reach the directive.
         if (!value.is_number() && !value.is_boolean()) {
-            ASSERT(false, strExpectedType(std::string("healthcheck.") + key, "number"),
-                   NODES_JSON);
+            ASSERT(false, strExpectedType(std::string("healthcheck.") + key, "number"), NODES_JSON);
             return false;
         }
         line += std::string(" ") + key + "=" + BuilderJson::int32Text(value);
@@ -218,8 +225,7 @@ bool UpstreamText::buildHealthcheck(const json& service, std::string& out) const
     }
     out = line + ";\n" + indentText + "check_http_send \"POST " +
           BuilderJson::memberText(healthcheck, "handler") +
-          BuilderJson::memberText(service, "deploymentUnit") +
-          " HTTP/1.0\\r\\n\\r\\n\";\n\n";
+          BuilderJson::memberText(service, "deploymentUnit") + " HTTP/1.0\\r\\n\\r\\n\";\n\n";
     return true;
 }
 

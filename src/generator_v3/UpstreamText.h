@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -16,6 +17,12 @@ public:
     static std::string strNotContained(const std::string& parent, const std::string& child);
 
     const std::string& indent() const { return indentText; }
+
+    // out = header + the service's cookie map + the block that buildBlock appends to an empty
+    // text; out is left unchanged when buildBlock fails.
+    bool buildFile(const std::string& header, const nlohmann::json& service,
+                   const std::function<bool(std::string& block)>& buildBlock,
+                   std::string& out) const;
 
     // True when the node group's "groupName" is a non-empty string; reported otherwise.
     bool checkGroupName(const nlohmann::json& nodeGroup) const;

@@ -18,25 +18,20 @@ UpstreamsBuilderV3::UpstreamsBuilderV3(bool isHttps, const std::string& port, bo
 
 bool UpstreamsBuilderV3::build(const json& service, const json& nodeGroup, bool /*verbose*/,
                                std::string& out) {
-    std::string cookieMap = buildHttpCookieMap(service);
-    std::string block;
-    if (!buildUpstream(nodeGroup, service, block)) {
-        return false;
-    }
-    out = getConfigHeader() + cookieMap + block;
-    return true;
+    return buildFile(
+        getConfigHeader(), service,
+        [&](std::string& block) { return buildUpstream(nodeGroup, service, block); }, out);
 }
 
 bool UpstreamsBuilderV3::buildUpstream(const json& nodeGroup, const json& service,
                                        std::string& out) {
-    if (!pieces.checkGroupName(nodeGroup)) {
+    if (!checkGroupName(nodeGroup)) {
         return false;
     }
     overridePort(nodeGroup);
     std::string upstreamBase = NamesGenerator().upstreamBaseName(
         BuilderJson::memberText(service, "deploymentUnit"), isHttps);
-    if (!pieces.buildBlockBody(nodeGroup, service, upstreamBase, serverPortSuffix(), false,
-                               out)) {
+    if (!buildBlockBody(nodeGroup, service, upstreamBase, serverPortSuffix(), false, out)) {
         return false;
     }
     if (ProcessingJson().exists(nodeGroup, "keepalive")) {
@@ -51,12 +46,12 @@ bool UpstreamsBuilderV3::buildUpstream(const json& nodeGroup, const json& servic
 }
 
 bool UpstreamsBuilderV3::buildOpenshiftRoute(const json& nodeGroup, std::string& out) const {
-    pieces.buildOpenshiftRoute(nodeGroup, serverPortSuffix(), false, out);
+    UpstreamText::buildOpenshiftRoute(nodeGroup, serverPortSuffix(), false, out);
     return true;
 }
 
 bool UpstreamsBuilderV3::buildNodes(const json& nodeGroup, std::string& out) const {
-    pieces.buildNodes(nodeGroup, serverPortSuffix(), out);
+    UpstreamText::buildNodes(nodeGroup, serverPortSuffix(), out);
     return true;
 }
 
@@ -90,53 +85,8 @@ bool UpstreamsBuilderV3::buildKeepalive(const json& nodeGroup, std::string& out)
     std::string text = number <= std::numeric_limits<std::uint32_t>::max()
                            ? TypeConvertor().uint32_tToString(static_cast<std::uint32_t>(number))
                            : std::to_string(number);
-    out = pieces.indent() + "keepalive " + text + ";\n";
+    out = indent() + "keepalive " + text + ";\n";
     return true;
-}
-
-std::string UpstreamsBuilderV3::strExpectedType(const std::string& field,
-                                                const std::string& type) {
-    return UpstreamText::strExpectedType(field, type);
-}
-
-std::string UpstreamsBuilderV3::strExpectedParam(const std::string& field,
-                                                 const std::string& parameter) {
-    return UpstreamText::strExpectedParam(field, parameter);
-}
-
-std::string UpstreamsBuilderV3::strNotContained(const std::string& parent,
-                                                const std::string& child) {
-    return UpstreamText::strNotContained(parent, child);
-}
-
-std::string UpstreamsBuilderV3::buildHttpCookieMap(const json& service) const {
-    return pieces.buildHttpCookieMap(service);
-}
-
-bool UpstreamsBuilderV3::buildSticky(const json& service, const std::string& groupKey,
-                                     std::string& out) const {
-    return pieces.buildSticky(service, groupKey, out);
-}
-
-bool UpstreamsBuilderV3::buildOldVersionSticky(const json& service, std::string& out) const {
-    return pieces.buildOldVersionSticky(service, out);
-}
-
-bool UpstreamsBuilderV3::buildIpHashType(std::string& out) const {
-    return pieces.buildIpHashType(out);
-}
-
-bool UpstreamsBuilderV3::buildConsistentHashType(const json& service, std::string& out) const {
-    return pieces.buildConsistentHashType(service, out);
-}
-
-bool UpstreamsBuilderV3::buildStickyType(const json& service, const std::string& groupKey,
-                                         std::string& out) const {
-    return pieces.buildStickyType(service, groupKey, out);
-}
-
-bool UpstreamsBuilderV3::buildHealthcheck(const json& service, std::string& out) const {
-    return pieces.buildHealthcheck(service, out);
 }
 
 std::string UpstreamsBuilderV3::serverPortSuffix() const {

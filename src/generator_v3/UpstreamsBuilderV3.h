@@ -10,7 +10,7 @@
 // Text of the upstream file of one node group for one protocol: the header, an optional cookie
 // map and one upstream block with the balancing line, the health check, the servers with their
 // port and the keepalive setting. Made for one node group and one protocol.
-class UpstreamsBuilderV3 : public BuilderBase {
+class UpstreamsBuilderV3 : public BuilderBase, private UpstreamText {
 public:
     UpstreamsBuilderV3(bool isHttps, const std::string& port, bool ignorePorts,
                        std::shared_ptr<ConfigHeaderBase> header);
@@ -28,25 +28,23 @@ public:
     void setPortFrom(const nlohmann::json& nodeGroup, const std::string& protocol);
     bool buildKeepalive(const nlohmann::json& nodeGroup, std::string& out) const;
 
-    static std::string strExpectedType(const std::string& field, const std::string& type);
-    static std::string strExpectedParam(const std::string& field, const std::string& parameter);
-    static std::string strNotContained(const std::string& parent, const std::string& child);
-
-    std::string buildHttpCookieMap(const nlohmann::json& service) const;
-    bool buildSticky(const nlohmann::json& service, const std::string& groupKey,
-                     std::string& out) const;
-    bool buildOldVersionSticky(const nlohmann::json& service, std::string& out) const;
-    bool buildIpHashType(std::string& out) const;
-    bool buildConsistentHashType(const nlohmann::json& service, std::string& out) const;
-    bool buildStickyType(const nlohmann::json& service, const std::string& groupKey,
-                         std::string& out) const;
-    bool buildHealthcheck(const nlohmann::json& service, std::string& out) const;
+    // Message formatters, cookie map, balancing lines and health check: the same text in every
+    // generation of upstream builder.
+    using UpstreamText::buildConsistentHashType;
+    using UpstreamText::buildHealthcheck;
+    using UpstreamText::buildHttpCookieMap;
+    using UpstreamText::buildIpHashType;
+    using UpstreamText::buildOldVersionSticky;
+    using UpstreamText::buildSticky;
+    using UpstreamText::buildStickyType;
+    using UpstreamText::strExpectedParam;
+    using UpstreamText::strExpectedType;
+    using UpstreamText::strNotContained;
 
 private:
     // ":" + port, or nothing when ports are ignored.
     std::string serverPortSuffix() const;
 
-    UpstreamText pieces;
     bool isHttps;
     std::string port;
     bool ignorePorts;

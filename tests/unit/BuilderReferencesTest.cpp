@@ -102,6 +102,10 @@ void checkReferences(bool https) {
 
 }  // namespace
 
-TEST(BuilderReferencesTest, HttpFilesAgreeOnNames) { checkReferences(false); }
+TEST(BuilderReferencesTest, HttpFilesAgreeOnNames) {
+    checkReferences(false);
+}
 
-TEST(BuilderReferencesTest, HttpsFilesAgreeOnNames) { checkReferences(true); }
+TEST(BuilderReferencesTest, HttpsFilesAgreeOnNames) {
+    checkReferences(true);
+}

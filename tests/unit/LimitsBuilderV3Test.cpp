@@ -26,8 +26,8 @@ Built buildLimits(const json& quotas) {
     json service = {{"subsystem", "PAY"}, {"deploymentUnit", "pay-gate.main"}, {"quotas", quotas}};
     Built built;
     testing::internal::CaptureStdout();
-    built.ok = LimitsBuilderV3(std::make_shared<ConfigHeaderScheme3>())
-                   .build(service, false, built.text);
+    built.ok =
+        LimitsBuilderV3(std::make_shared<ConfigHeaderScheme3>()).build(service, false, built.text);
     built.log = testing::internal::GetCapturedStdout();
     return built;
 }
@@ -72,9 +72,10 @@ TEST(LimitsBuilderV3Test, ConsumerQuotaAndDefault) {
         {"type": "rpsdefault", "rpslimit": 20}])"));
     EXPECT_TRUE(built.ok);
     EXPECT_EQ(built.log, "");
-    EXPECT_EQ(built.text,
-              k_header + k_shopLimit +
-                  defaultLimit("        \"SHOPshop-front\" \"\"; # exclude SHOPshop-front\n", "20"));
+    EXPECT_EQ(
+        built.text,
+        k_header + k_shopLimit +
+            defaultLimit("        \"SHOPshop-front\" \"\"; # exclude SHOPshop-front\n", "20"));
 }
 
 TEST(LimitsBuilderV3Test, TwoConsumersWithTheDefaultQuotaFirst) {

@@ -55,46 +55,48 @@ const std::string k_plainProxyHeaders =
 }  // namespace
 
 TEST(LocationsBuilderV3Test, ProxyLocationOverHttp) {
-    EXPECT_EQ(httpBuilder().build(payService()),
-              k_header +
-                  "location /api/pay {\n"
-                  "    set $dst_subsystem \"PAY\";\n"
-                  "    set $dst_deploymentunit \"pay_gate_main\";\n"
-                  "    limit_req zone=PAY_pay_gate_main_SHOP_shop_front_req_zone burst=10 nodelay;\n"
-                  "    limit_req zone=PAY_pay_gate_main_default_req_zone burst=10 nodelay;\n"
-                  "    proxy_pass http://$pay_gate_main_by_release/pay;\n"
-                  "    proxy_set_header \"zul-rest-id\" $gen_zul_rest_id;\n"
-                  "    set $var_host $http_host;\n"
-                  "\n"
-                  "    if ($pay_gate_main_by_release = \"pay_gate_main_main_a\") {\n"
-                  "        set $var_host \"pay.apps.local:8080\";\n"
-                  "    }\n"
-                  "    proxy_set_header Host $var_host;\n"
-                  "    include nginx_common_headers.conf;\n"
-                  "}\n"
-                  "\n");
+    EXPECT_EQ(
+        httpBuilder().build(payService()),
+        k_header +
+            "location /api/pay {\n"
+            "    set $dst_subsystem \"PAY\";\n"
+            "    set $dst_deploymentunit \"pay_gate_main\";\n"
+            "    limit_req zone=PAY_pay_gate_main_SHOP_shop_front_req_zone burst=10 nodelay;\n"
+            "    limit_req zone=PAY_pay_gate_main_default_req_zone burst=10 nodelay;\n"
+            "    proxy_pass http://$pay_gate_main_by_release/pay;\n"
+            "    proxy_set_header \"zul-rest-id\" $gen_zul_rest_id;\n"
+            "    set $var_host $http_host;\n"
+            "\n"
+            "    if ($pay_gate_main_by_release = \"pay_gate_main_main_a\") {\n"
+            "        set $var_host \"pay.apps.local:8080\";\n"
+            "    }\n"
+            "    proxy_set_header Host $var_host;\n"
+            "    include nginx_common_headers.conf;\n"
+            "}\n"
+            "\n");
 }
 
 TEST(LocationsBuilderV3Test, ProxyLocationOverHttps) {
-    EXPECT_EQ(httpsBuilder().build(payService()),
-              k_header +
-                  "location /api/pay {\n"
-                  "    set $dst_subsystem \"PAY\";\n"
-                  "    set $dst_deploymentunit \"pay_gate_main\";\n"
-                  "    limit_req zone=PAY_pay_gate_main_SHOP_shop_front_req_zone burst=10 nodelay;\n"
-                  "    limit_req zone=PAY_pay_gate_main_default_req_zone burst=10 nodelay;\n"
-                  "    proxy_pass https://$pay_gate_main_https_by_release/pay;\n"
-                  "    proxy_ssl_name \"pay.example.org\";\n"
-                  "    proxy_set_header \"zul-rest-id\" $gen_zul_rest_id;\n"
-                  "    set $var_host $http_host;\n"
-                  "\n"
-                  "    if ($pay_gate_main_by_release = \"pay_gate_main_main_a\") {\n"
-                  "        set $var_host \"pay.apps.local:8443\";\n"
-                  "    }\n"
-                  "    proxy_set_header Host $var_host;\n"
-                  "    include nginx_common_headers.conf;\n"
-                  "}\n"
-                  "\n");
+    EXPECT_EQ(
+        httpsBuilder().build(payService()),
+        k_header +
+            "location /api/pay {\n"
+            "    set $dst_subsystem \"PAY\";\n"
+            "    set $dst_deploymentunit \"pay_gate_main\";\n"
+            "    limit_req zone=PAY_pay_gate_main_SHOP_shop_front_req_zone burst=10 nodelay;\n"
+            "    limit_req zone=PAY_pay_gate_main_default_req_zone burst=10 nodelay;\n"
+            "    proxy_pass https://$pay_gate_main_https_by_release/pay;\n"
+            "    proxy_ssl_name \"pay.example.org\";\n"
+            "    proxy_set_header \"zul-rest-id\" $gen_zul_rest_id;\n"
+            "    set $var_host $http_host;\n"
+            "\n"
+            "    if ($pay_gate_main_by_release = \"pay_gate_main_main_a\") {\n"
+            "        set $var_host \"pay.apps.local:8443\";\n"
+            "    }\n"
+            "    proxy_set_header Host $var_host;\n"
+            "    include nginx_common_headers.conf;\n"
+            "}\n"
+            "\n");
 }
 
 TEST(LocationsBuilderV3Test, ReturnAndAliasLocations) {
@@ -107,28 +109,28 @@ TEST(LocationsBuilderV3Test, ReturnAndAliasLocations) {
          "proxy_cache_bypass": "$c", "try_files": "$uri =404", "index": "index.html",
          "alias": "/srv/files/", "proxyPass": "/ignored",
          "headers": [{"name": "X-D", "value": "4"}]}])");
-    EXPECT_EQ(httpBuilder().build(serviceWith(locations)),
-              k_header + "location /r {\n" + k_openLocation +
-                  "    return 200 'ok';\n"
-                  "    add_header X-A \"1\";\n"
-                  "    add_header X-C \"3\";\n"
-                  "}\n"
-                  "\n"
-                  "location /half {\n" +
-                  k_openLocation +
-                  "}\n"
-                  "\n"
-                  "location /files {\n" +
-                  k_openLocation +
-                  "    alias /srv/files/;\n"
-                  "    index index.html;\n"
-                  "    try_files $uri =404;\n"
-                  "    proxy_cache_bypass $c;\n"
-                  "    proxy_cache_revalidate on;\n"
-                  "    expires 1h;\n"
-                  "    add_header X-D \"4\";\n"
-                  "}\n"
-                  "\n");
+    EXPECT_EQ(httpBuilder().build(serviceWith(locations)), k_header + "location /r {\n" +
+                                                               k_openLocation +
+                                                               "    return 200 'ok';\n"
+                                                               "    add_header X-A \"1\";\n"
+                                                               "    add_header X-C \"3\";\n"
+                                                               "}\n"
+                                                               "\n"
+                                                               "location /half {\n" +
+                                                               k_openLocation +
+                                                               "}\n"
+                                                               "\n"
+                                                               "location /files {\n" +
+                                                               k_openLocation +
+                                                               "    alias /srv/files/;\n"
+                                                               "    index index.html;\n"
+                                                               "    try_files $uri =404;\n"
+                                                               "    proxy_cache_bypass $c;\n"
+                                                               "    proxy_cache_revalidate on;\n"
+                                                               "    expires 1h;\n"
+                                                               "    add_header X-D \"4\";\n"
+                                                               "}\n"
+                                                               "\n");
 }
 
 TEST(LocationsBuilderV3Test, RewriteComesBeforeTheProxyLine) {
@@ -144,8 +146,8 @@ TEST(LocationsBuilderV3Test, RewriteComesBeforeTheProxyLine) {
                   "}\n"
                   "\n"
                   "location /b {\n" +
-                  k_openLocation +
-                  "    proxy_pass http://$d_by_release/b;\n" + k_plainProxyHeaders +
+                  k_openLocation + "    proxy_pass http://$d_by_release/b;\n" +
+                  k_plainProxyHeaders +
                   "}\n"
                   "\n");
 }

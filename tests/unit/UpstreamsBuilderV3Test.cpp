@@ -30,7 +30,9 @@ json mainGroup() {
         "keepalive": 32})");
 }
 
-json ordersService() { return json::parse(R"({"deploymentUnit": "orders-api.prod"})"); }
+json ordersService() {
+    return json::parse(R"({"deploymentUnit": "orders-api.prod"})");
+}
 
 std::string invalid(const std::string& message) {
     return "ostrel v2.4.5 INPUT FILE ='nodes.json' NOT VALID: '" + message + "'\n";
