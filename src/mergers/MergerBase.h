@@ -37,6 +37,12 @@ public:
     bool equalsUsedGW(const nlohmann::json& a, const nlohmann::json& b) const;
 
 protected:
+    // Steps are moved (a Merger is returned by value) but never copied through the base.
+    MergerBase(const MergerBase&) = default;
+    MergerBase(MergerBase&&) = default;
+    MergerBase& operator=(const MergerBase&) = default;
+    MergerBase& operator=(MergerBase&&) = default;
+
     const nlohmann::json& getSourceJson() const { return sourceJson; }
 
     // "services" of value is an array.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using nlohmann::json;
 
 namespace {
@@ -64,7 +66,9 @@ TEST(MergerTest, AllStepsJoinTheirDocuments) {
         {"subsystem":"S","deploymentUnit":"E","routing":["r"]}]})");
     json limits = json::parse(R"({"services":[
         {"subsystem":"S","deploymentUnit":"D","usedGateways":["g1"],"quotas":["q"]}]})");
-    MergeResult result = Merger(nodes, routing, limits).merge(services);
+    Merger original(nodes, routing, limits);
+    Merger moved(std::move(original));  // generators return their merger by value
+    MergeResult result = moved.merge(services);
     ASSERT_EQ(failureOf(result), "ok");
     EXPECT_EQ(result.getJson(), json::parse(R"({"schema_version":"3",
         "protocols":{"http":{"port":80}},"services":[
