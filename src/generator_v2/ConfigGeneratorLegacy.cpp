@@ -1,5 +1,37 @@
 #include "generator_v2/ConfigGeneratorLegacy.h"
 
-ResultBase ConfigGeneratorLegacy::generate(InputData) {
-    return ResultBase::Fail("schema 2 legacy generation is not available in this build");
+#include "checkers/ServicesCheckerLegacy.h"
+#include "common/Logger.h"
+#include "generator_v2/ConfigHeaderScheme2Legacy.h"
+#include "generator_v2/RoutingBuilderV2Legacy.h"
+
+using nlohmann::json;
+
+bool ConfigGeneratorLegacy::generateRoutingForOneService(const json& service,
+                                                         const std::string& fileName,
+                                                         bool verbose) {
+    if (verbose) {
+        Logger::logDebug("routing: out file = " + fileName);
+    }
+    RoutingBuilderV2Legacy builder(buildConfigHeader());
+    std::string content;
+    if (!builder.build(service, verbose, content)) {
+        return false;
+    }
+    return saveStringToFile(fileName, content, verbose);
+}
+
+bool ConfigGeneratorLegacy::generateRouting(const json& merged, const std::string& outputDir,
+                                            bool verbose) {
+    return ConfigGenerator::generateRouting(merged, outputDir, verbose);
+}
+
+ResultBase ConfigGeneratorLegacy::generate(InputData inputData) {
+    return runPipeline(
+        inputData, [this](const InputData& input) { return getMerger(input); },
+        [](const json& merged) { return ServicesCheckerLegacy(merged).check(); }, true);
+}
+
+std::shared_ptr<ConfigHeaderBase> ConfigGeneratorLegacy::buildConfigHeader() {
+    return std::make_shared<ConfigHeaderScheme2Legacy>();
 }

@@ -1,0 +1,176 @@
+#include "generator_v3/ConfigGeneratorV3.h"
+
+#include "checkers/ServicesChecker.h"
+#include "common/Logger.h"
+#include "common/OutputFile.h"
+#include "common/ProcessingJson.h"
+#include "generator_v3/ConfigHeaderScheme3.h"
+#include "generator_v3/GenerationSteps.h"
+#include "generator_v3/LimitsBuilderV3.h"
+#include "generator_v3/LocationsBuilderV3.h"
+#include "generator_v3/NamesGenerator.h"
+#include "generator_v3/RoutingBuilderV3.h"
+#include "generator_v3/UpstreamsBuilderV3.h"
+
+using nlohmann::json;
+using generation::arrayOrEmpty;
+using generation::memberOrNull;
+
+ConfigGeneratorV3::ConfigGeneratorV3(bool http, const std::string& hPort, bool https,
+                                     const std::string& sPort, const std::string& cn)
+    : isHttp(http), isHttps(https), httpPort(hPort), httpsPort(sPort), httpsCn(cn) {}
+
+ConfigGeneratorV3::ConfigGeneratorV3(bool http, const std::string& hPort)
+    : ConfigGeneratorV3(http, hPort, false, "", "") {}
+
+ConfigGeneratorV3::ConfigGeneratorV3(bool https, const std::string& sPort, const std::string& cn)
+    : ConfigGeneratorV3(false, "", https, sPort, cn) {}
+
+ResultBase ConfigGeneratorV3::generate(InputData inputData) {
+    json merged;
+    ResultBase prepared = generation::prepareServices(
+        inputData, [this](const InputData& input) { return getMerger(input); },
+        [](const json& document) { return ServicesChecker(document).check(); }, merged);
+    if (!prepared.getIsOk()) {
+        return prepared;
+    }
+
+    const InputFlags& flags = inputData.flagsRef();
+    const std::string outputDir = inputData.getOutputDir();
+    generateLocations(merged, outputDir, flags.getIsIgnorePorts(), flags.getIsVerbose());
+    if (inputData.nodesRef().isPresent()) {
+        generateUpstreams(merged, outputDir, flags.getIsVerbose(), flags.getIsIgnorePorts());
+    }
+    if (inputData.routingRef().isPresent()) {
+        generateRouting(merged, outputDir, flags.getIsVerbose());
+    }
+    if (inputData.limitsRef().isPresent()) {
+        generateLimits(merged, outputDir, flags.getIsVerbose());
+    }
+    return ResultBase::Ok();
+}
+
+std::shared_ptr<ConfigHeaderBase> ConfigGeneratorV3::buildConfigHeader() const {
+    return std::make_shared<ConfigHeaderScheme3>();
+}
+
+Merger ConfigGeneratorV3::getMerger(const InputData& inputData) const {
+    return generation::defaultMerger(inputData);
+}
+
+bool ConfigGeneratorV3::generateLocations(const json& merged, const std::string& outputDir,
+                                          bool ignorePorts, bool verbose) {
+    NamesGenerator names;
+    for (const json& service : arrayOrEmpty(memberOrNull(merged, "services"))) {
+        const std::string prefix = outputDir + "/" + getCleanDeploymentUnit(service);
+        if (isHttp) {
+            LocationsBuilderV3 builder(httpPort, ignorePorts, buildConfigHeader());
+            saveStringToFile(prefix + names.locationPostfixFname(false), builder.build(service),
+                             verbose);
+        }
+        if (isHttps) {
+            LocationsBuilderV3 builder(true, httpsCn, httpsPort, ignorePorts, buildConfigHeader());
+            saveStringToFile(prefix + names.locationPostfixFname(true), builder.build(service),
+                             verbose);
+        }
+    }
+    return true;
+}
+
+bool ConfigGeneratorV3::generateUpstreams(const json& merged, const std::string& outputDir,
+                                          bool verbose, bool ignorePorts) {
+    ProcessingJson processing;
+    for (const json& service : arrayOrEmpty(memberOrNull(merged, "services"))) {
+        for (const json& apiVersion : arrayOrEmpty(memberOrNull(service, "apiVersions"))) {
+            if (!processing.exists(apiVersion, "nodeGroups")) {
+                continue;
+            }
+            for (const json& nodeGroup : arrayOrEmpty(apiVersion.at("nodeGroups"))) {
+                if (isHttp) {
+                    buildUpstream(service, nodeGroup, false, outputDir, httpPort, ignorePorts,
+                                  verbose);
+                }
+                if (isHttps) {
+                    buildUpstream(service, nodeGroup, true, outputDir, httpsPort, ignorePorts,
+                                  verbose);
+                }
+            }
+        }
+    }
+    return true;
+}
+
+bool ConfigGeneratorV3::buildUpstream(const json& service, const json& nodeGroup, bool https,
+                                      const std::string& outputDir, const std::string& port,
+                                      bool ignorePorts, bool verbose) {
+    NamesGenerator names;
+    const std::string path = outputDir + "/" +
+                             names.upstreamPrefixFname(getCleanDeploymentUnit(service), nodeGroup) +
+                             names.upstreamPostfixFname(https);
+    UpstreamsBuilderV3 builder(https, port, ignorePorts, buildConfigHeader());
+    std::string text;
+    if (!builder.build(service, nodeGroup, verbose, text)) {
+        return false;
+    }
+    return saveStringToFile(path, text, verbose);
+}
+
+bool ConfigGeneratorV3::generateRouting(const json& merged, const std::string& outputDir,
+                                        bool verbose) {
+    NamesGenerator names;
+    for (const json& service : arrayOrEmpty(memberOrNull(merged, "services"))) {
+        const std::string prefix = outputDir + "/" + getCleanDeploymentUnit(service);
+        if (isHttp && !generateRoutingForOneService(
+                          service, prefix + names.routingPostfixFname(false), false, verbose)) {
+            return false;
+        }
+        if (isHttps && !generateRoutingForOneService(
+                           service, prefix + names.routingPostfixFname(true), true, verbose)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ConfigGeneratorV3::generateRoutingForOneService(const json& service, const std::string& path,
+                                                     bool https, bool verbose) {
+    if (verbose) {
+        Logger::logDebug("routing: out file = " + path);
+    }
+    RoutingBuilderV3 builder(https, buildConfigHeader());
+    std::string text;
+    if (!builder.build(service, verbose, text)) {
+        return false;
+    }
+    return saveStringToFile(path, text, verbose);
+}
+
+bool ConfigGeneratorV3::generateLimits(const json& merged, const std::string& outputDir,
+                                       bool verbose) {
+    ProcessingJson processing;
+    for (const json& service : arrayOrEmpty(memberOrNull(merged, "services"))) {
+        if (!processing.exists(service, "quotas")) {
+            continue;
+        }
+        LimitsBuilderV3 builder(buildConfigHeader());
+        std::string text;
+        // The builder's result only reports a warning it has already logged; its text is
+        // complete either way.
+        builder.build(service, verbose, text);
+        const std::string path =
+            outputDir + "/" + getCleanDeploymentUnit(service) + ".limits.vek.conf";
+        if (!saveStringToFile(path, text, verbose)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ConfigGeneratorV3::saveStringToFile(const std::string& path, const std::string& text,
+                                         bool verbose) {
+    return saveGeneratedFile(path, text, verbose);
+}
+
+std::string ConfigGeneratorV3::getCleanDeploymentUnit(const json& service) const {
+    return generation::cleanDeploymentUnit(service);
+}

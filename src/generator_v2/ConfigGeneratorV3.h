@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "cli/InputData.h"
+#include "common/ResultBase.h"
+#include "generator_v3/ConfigHeaderBase.h"
+#include "mergers/Merger.h"
+
+// Schema-3 generator: presence rules, gateway filter, merge and validation, then location,
+// upstream, routing and limits files for the protocols of the run. Once validation has passed,
+// a file that cannot be built or written is reported on its own and does not fail the run.
+class ConfigGeneratorV3 {
+public:
+    ConfigGeneratorV3(bool isHttp, const std::string& httpPort, bool isHttps,
+                      const std::string& httpsPort, const std::string& httpsCn);
+    // HTTP only.
+    ConfigGeneratorV3(bool isHttp, const std::string& httpPort);
+    // HTTPS only.
+    ConfigGeneratorV3(bool isHttps, const std::string& httpsPort, const std::string& httpsCn);
+
+    ResultBase generate(InputData inputData);
+
+    std::shared_ptr<ConfigHeaderBase> buildConfigHeader() const;
+    Merger getMerger(const InputData& inputData) const;
+
+    // Walks every service; save failures are logged and do not stop the walk. Always true.
+    bool generateLocations(const nlohmann::json& merged, const std::string& outputDir,
+                           bool ignorePorts, bool verbose);
+    // Walks every node group of every API version; always true.
+    bool generateUpstreams(const nlohmann::json& merged, const std::string& outputDir,
+                           bool verbose, bool ignorePorts);
+    // False when a node group's file could not be built or written.
+    bool buildUpstream(const nlohmann::json& service, const nlohmann::json& nodeGroup,
+                       bool isHttps, const std::string& outputDir, const std::string& port,
+                       bool ignorePorts, bool verbose);
+    // Stops at the first routing file that cannot be built or written.
+    bool generateRouting(const nlohmann::json& merged, const std::string& outputDir,
+                         bool verbose);
+    bool generateRoutingForOneService(const nlohmann::json& service, const std::string& path,
+                                      bool isHttps, bool verbose);
+    // One limits file per service with "quotas"; stops at the first file that cannot be written.
+    bool generateLimits(const nlohmann::json& merged, const std::string& outputDir, bool verbose);
+
+    bool saveStringToFile(const std::string& path, const std::string& text, bool verbose);
+    std::string getCleanDeploymentUnit(const nlohmann::json& service) const;
+
+private:
+    bool isHttp;
+    bool isHttps;
+    std::string httpPort;
+    std::string httpsPort;
+    std::string httpsCn;
+};
