@@ -4,6 +4,7 @@
 
 #include "checkers/LimitsChecker.h"
 #include "checkers/LocationsChecker.h"
+#include "checkers/NginxChecker.h"
 #include "checkers/RoutingChecker.h"
 #include "checkers/UpstreamsChecker.h"
 
@@ -17,6 +18,8 @@ ServiceChecker::ServiceChecker(const nlohmann::json& service,
     checkers.push_back(std::make_unique<UpstreamsChecker>(service));
     checkers.push_back(std::make_unique<LimitsChecker>(service));
     checkers.push_back(std::make_unique<LocationsChecker>(service));
+    // Last: what nginx needs beyond the types that the concern checkers guarantee.
+    checkers.push_back(std::make_unique<NginxChecker>(service));
 }
 
 CheckResult ServiceChecker::check() const {

@@ -9,7 +9,8 @@
 #include "common/CheckResult.h"
 
 // Runs the four concern checkers over one service, in this order: routing, upstreams, limits,
-// locations. Every checker runs, whatever the earlier ones found.
+// locations; then the checker of what nginx needs beyond their rules. Every checker runs,
+// whatever the earlier ones found.
 class ServiceChecker {
 public:
     explicit ServiceChecker(const nlohmann::json& service);

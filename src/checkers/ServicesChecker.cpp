@@ -1,5 +1,7 @@
 #include "checkers/ServicesChecker.h"
 
+#include "checkers/NginxNamesChecker.h"
+
 #include <string>
 #include <unordered_map>
 
@@ -45,6 +47,8 @@ CheckResult ServicesChecker::check() const {
     for (const auto& serviceChecker : serviceCheckers) {
         result.addResult(serviceChecker->check());
     }
+    // Names and locations that two services must not share in one run's files.
+    result.addResult(NginxNamesChecker(json()).check());
     return result;
 }
 

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "checkers/CheckerBase.h"
+
+// Rejects the values of one service that pass the type rules of the other checkers but give
+// text that nginx refuses to load, so that a whole gateway does not fail to reload over one
+// service. ServiceChecker runs it after the four concern checkers. Every message names the
+// field and the service; the comment at each rule quotes the nginx error that motivated it.
+class NginxChecker : public CheckerBase {
+public:
+    explicit NginxChecker(const nlohmann::json& service);
+
+    CheckResult check() const override;
+
+    // "subsystem" and "deploymentUnit" become parts of variable, upstream and zone names.
+    CheckResult checkNames() const;
+    CheckResult checkQuotas() const;
+    CheckResult checkNodeGroups() const;
+    CheckResult checkCookie() const;
+    // The by-release map: one line per consumer release.
+    CheckResult checkRouting() const;
+    CheckResult checkLocations() const;
+
+private:
+    // " in service \"SUBSYSTEM:DEPLOYMENTUNIT\"", the end of every message.
+    std::string where() const;
+    CheckResult checkNodeGroup(const nlohmann::json& nodeGroup) const;
+    CheckResult checkLocation(const nlohmann::json& location) const;
+    CheckResult checkReturn(const nlohmann::json& answer) const;
+    CheckResult checkAlias(const nlohmann::json& location, const std::string& url) const;
+    CheckResult checkProxy(const nlohmann::json& location) const;
+    CheckResult checkHeaders(const nlohmann::json& location) const;
+    // A compiled value: a word (or words) whose variables nginx knows.
+    // True when it passes.
+    bool checkValue(CheckResult& result, const std::string& field, const std::string& value,
+                    bool words) const;
+};

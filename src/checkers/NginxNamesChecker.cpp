@@ -1,0 +1,238 @@
+#include "checkers/NginxNamesChecker.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "checkers/NginxSyntax.h"
+#include "common/Lexer.h"
+
+namespace {
+
+std::string textOf(const nlohmann::json& value, const char* key) {
+    if (value.is_object() && value.find(key) != value.end() && value.at(key).is_string()) {
+        return value.at(key).get<std::string>();
+    }
+    return std::string();
+}
+
+bool isString(const nlohmann::json& value, const char* key) {
+    return value.is_object() && value.find(key) != value.end() && value.at(key).is_string();
+}
+
+const nlohmann::json& arrayOrEmpty(const nlohmann::json& value, const char* key) {
+    static const nlohmann::json empty = nlohmann::json::array();
+    if (value.is_object() && value.find(key) != value.end() && value.at(key).is_array()) {
+        return value.at(key);
+    }
+    return empty;
+}
+
+std::string clean(const std::string& text) {
+    return Lexer().cleanDashes(text);
+}
+
+std::string groupKey(const std::string& groupName) {
+    Lexer lexer;
+    return lexer.toLower(lexer.cleanAllNotAlphabeticCharacters(groupName));
+}
+
+// The services whose files remain: of several with the same "deploymentUnit", the last one
+// writes the location and routing files that remain. Services without a string
+// "deploymentUnit" fail other rules and are left out.
+std::vector<const nlohmann::json*> lastPerUnit(const nlohmann::json& services) {
+    std::map<std::string, const nlohmann::json*> last;
+    std::vector<std::string> order;
+    for (const auto& service : services) {
+        if (!isString(service, "deploymentUnit")) {
+            continue;
+        }
+        const std::string unit = textOf(service, "deploymentUnit");
+        if (last.find(unit) == last.end()) {
+            order.push_back(unit);
+        }
+        last[unit] = &service;
+    }
+    std::vector<const nlohmann::json*> result;
+    for (const auto& unit : order) {
+        result.push_back(last[unit]);
+    }
+    return result;
+}
+
+// Records name for owner; reports a second, different owner of the same name.
+class NameTable {
+public:
+    // Returns the earlier owner when name already has another owner, else an empty text.
+    std::string claim(const std::string& name, const std::string& owner) {
+        auto known = owners.emplace(name, owner);
+        if (!known.second && known.first->second != owner) {
+            return known.first->second;
+        }
+        return std::string();
+    }
+
+private:
+    std::map<std::string, std::string> owners;
+};
+
+}  // namespace
+
+NginxNamesChecker::NginxNamesChecker(const nlohmann::json& services) : CheckerBase(services) {}
+
+CheckResult NginxNamesChecker::check() const {
+    CheckResult result;
+    result.addResult(checkPorts());
+    result.addResult(checkDeploymentUnits());
+    result.addResult(checkUpstreamNames());
+    result.addResult(checkZones());
+    result.addResult(checkLocations());
+    return result;
+}
+
+CheckResult NginxNamesChecker::checkPorts() const {
+    CheckResult result;
+    if (!has(json(), "protocols") || !json().at("protocols").is_object()) {
+        return result;
+    }
+    for (const char* protocol : {"http", "https"}) {
+        const nlohmann::json& protocols = json().at("protocols");
+        if (!has(protocols, protocol) || !has(protocols.at(protocol), "port")) {
+            continue;
+        }
+        const nlohmann::json& port = protocols.at(protocol).at("port");
+        // nginx: invalid port in upstream "host:0"
+        if (port.is_number() && !isAboveInt32(port) &&
+            (isBelow(port, 1) || port.get<double>() >= 65536.0)) {
+            addFailure(result,
+                       "\"protocols." + std::string(protocol) + ".port\" must be from 1 to 65535");
+        }
+    }
+    return result;
+}
+
+CheckResult NginxNamesChecker::checkDeploymentUnits() const {
+    CheckResult result;
+    // The routing variable $U_by_release and every upstream, with U the cleaned unit or the
+    // cleaned unit and "_https". Two units that differ but give the same U would share them:
+    // nginx: duplicate upstream "...", or one map silently replacing the other.
+    NameTable names;
+    for (const nlohmann::json* service : lastPerUnit(arrayOrEmpty(json(), "services"))) {
+        const std::string unit = textOf(*service, "deploymentUnit");
+        const std::string owner = "\"" + unit + "\" of " + NginxSyntax::serviceName(*service);
+        for (const std::string& base : {clean(unit), clean(unit) + "_https"}) {
+            const std::string other = names.claim(base, owner);
+            if (!other.empty()) {
+                addFailure(result, "\"deploymentUnit\" " + other + " and " + owner +
+                                       " give the same nginx name " + base);
+                break;
+            }
+        }
+    }
+    return result;
+}
+
+CheckResult NginxNamesChecker::checkUpstreamNames() const {
+    CheckResult result;
+    // Upstream files are one per node group: a later file of the same unit and group key
+    // replaces an earlier one, so the owner is the file.
+    NameTable names;
+    for (const auto& service : arrayOrEmpty(json(), "services")) {
+        if (!isString(service, "deploymentUnit")) {
+            continue;
+        }
+        const std::string unit = textOf(service, "deploymentUnit");
+        for (const auto& apiVersion : arrayOrEmpty(service, "apiVersions")) {
+            for (const auto& nodeGroup : arrayOrEmpty(apiVersion, "nodeGroups")) {
+                if (!isString(nodeGroup, "groupName")) {
+                    continue;
+                }
+                const std::string group = groupKey(textOf(nodeGroup, "groupName"));
+                const std::string file = unit + "." + group;
+                const std::string owner = "node group \"" + textOf(nodeGroup, "groupName") +
+                                          "\" of " + NginxSyntax::serviceName(service);
+                for (const std::string& base : {clean(unit), clean(unit) + "_https"}) {
+                    const std::string name = base + "_" + group;
+                    // nginx: duplicate upstream "..."
+                    const std::string other = names.claim(name, file);
+                    if (!other.empty()) {
+                        addFailure(result, "upstream name " + name + " of " + owner +
+                                               " is also the name of another upstream file, " +
+                                               other);
+                        break;
+                    }
+                }
+            }
+        }
+    }
+    return result;
+}
+
+CheckResult NginxNamesChecker::checkZones() const {
+    CheckResult result;
+    // The limits file that remains for a unit is the last one written: of the last service with
+    // "quotas" among those with that unit.
+    std::map<std::string, const nlohmann::json*> last;
+    std::vector<std::string> order;
+    for (const auto& service : arrayOrEmpty(json(), "services")) {
+        if (!isString(service, "deploymentUnit") || !has(service, "quotas")) {
+            continue;
+        }
+        const std::string unit = textOf(service, "deploymentUnit");
+        if (last.find(unit) == last.end()) {
+            order.push_back(unit);
+        }
+        last[unit] = &service;
+    }
+    NameTable zones;
+    for (const auto& unit : order) {
+        const nlohmann::json& service = *last[unit];
+        const std::string prefix = clean(textOf(service, "subsystem")) + "_" + clean(unit) + "_";
+        const std::string owner = NginxSyntax::serviceName(service);
+        std::vector<std::string> names = {prefix + "default_req_zone"};
+        for (const auto& quota : arrayOrEmpty(service, "quotas")) {
+            if (textOf(quota, "type") == "rpsbyconsumer") {
+                names.push_back(prefix + clean(textOf(quota, "subsystem")) + "_" +
+                                clean(textOf(quota, "deploymentUnit")) + "_req_zone");
+            }
+        }
+        for (const auto& name : names) {
+            // nginx: limit_req_zone "..." is already bound to key "..."
+            const std::string other = zones.claim(name, owner);
+            if (!other.empty()) {
+                addFailure(result, "zone " + name + " of the quotas of " + owner +
+                                       " is also a zone of " + other);
+            }
+        }
+    }
+    return result;
+}
+
+CheckResult NginxNamesChecker::checkLocations() const {
+    CheckResult result;
+    // Every location file goes into the same server, so two locations with the same key
+    // anywhere in the run clash: nginx: duplicate location "...".
+    std::map<std::string, std::string> owners;
+    for (const nlohmann::json* service : lastPerUnit(arrayOrEmpty(json(), "services"))) {
+        const std::string owner = NginxSyntax::serviceName(*service);
+        for (const auto& apiVersion : arrayOrEmpty(*service, "apiVersions")) {
+            for (const auto& location : arrayOrEmpty(apiVersion, "locations")) {
+                if (!isString(location, "url")) {
+                    continue;
+                }
+                const std::string url = textOf(location, "url");
+                const std::string key = NginxSyntax::locationKey(url);
+                if (key.empty() || !NginxSyntax::locationProblem(url).empty()) {
+                    continue;
+                }
+                auto known = owners.emplace(key, owner);
+                if (!known.second) {
+                    addFailure(result, "\"locations[i].url\" \"" + url + "\" of " + owner +
+                                           " repeats a location of " + known.first->second);
+                }
+            }
+        }
+    }
+    return result;
+}
