@@ -92,6 +92,7 @@ bool ConfigGeneratorV3::generateLocations(const json& merged, const std::string&
         }
         if (isHttps) {
             LocationsBuilderV3 builder(true, httpsCn, httpsPort, ignorePorts, buildConfigHeader());
+            builder.setHttpFilesWritten(isHttp);
             saveStringToFile(prefix + names.locationPostfixFname(true), builder.build(service),
                              verbose);
         }

@@ -33,11 +33,18 @@ std::string LocationsBuilderV3::build(const json& service) {
 
 std::string LocationsBuilderV3::buildShiftHeaders(const json& apiVersion,
                                                   const std::string& cleanUnit) {
-    return LocationText::buildShiftHeaders(apiVersion, cleanUnit, [this](const json& nodeGroup) {
+    const std::string unit =
+        (https && !httpFilesWritten) ? NamesGenerator().genUpstreamHttpsName(cleanUnit, true)
+                                     : cleanUnit;
+    return LocationText::buildShiftHeaders(apiVersion, unit, [this](const json& nodeGroup) {
         overridePort(nodeGroup);
         std::string host = BuilderJson::memberText(nodeGroup, "openshiftRoute");
         return ignorePorts ? host : host + ":" + port;
     });
+}
+
+void LocationsBuilderV3::setHttpFilesWritten(bool written) {
+    httpFilesWritten = written;
 }
 
 void LocationsBuilderV3::overridePort(const json& nodeGroup) {

@@ -29,6 +29,11 @@ public:
     // May replace the port: a node group's own port stays for the rest of the builder's life.
     std::string buildShiftHeaders(const nlohmann::json& apiVersion, const std::string& cleanUnit);
     void overridePort(const nlohmann::json& nodeGroup);
+    // Whether the run also writes the HTTP files. The openshift host blocks of an HTTPS file
+    // test the HTTP routing variable against the HTTP upstream names; in a run without HTTP
+    // files nothing defines that variable and nginx refuses the configuration, so an HTTPS
+    // builder told so tests its own variable against the HTTPS upstream names instead.
+    void setHttpFilesWritten(bool written);
     std::string buildLocation(const nlohmann::json& location, const std::string& limitLines,
                               const std::string& cleanUnit, const std::string& cleanSubsystem,
                               const std::string& hostBlocks) const;
@@ -41,4 +46,5 @@ private:
     std::string sslName;
     std::string port;
     bool ignorePorts;
+    bool httpFilesWritten = true;
 };
