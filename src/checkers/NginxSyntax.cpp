@@ -106,8 +106,9 @@ std::string NginxSyntax::quotedProblem(const std::string& value, char quote) {
     if (value.find(quote) != std::string::npos) {
         return std::string("must not contain the character ") + quote;
     }
-    if (value.find('\\') != std::string::npos) {
-        return "must not contain a backslash";
+    // A backslash at the end would escape the closing quote; elsewhere nginx keeps it.
+    if (!value.empty() && value.back() == '\\') {
+        return "must not end with a backslash";
     }
     return std::string();
 }

@@ -26,7 +26,7 @@ public:
     static std::string wordProblem(const std::string& value);
     // Words separated by single blanks, each a word as above.
     static std::string wordsProblem(const std::string& value);
-    // Text placed between quote characters: neither the quote nor a backslash.
+    // Text placed between quote characters: no quote character and no backslash at the end.
     static std::string quotedProblem(const std::string& value, char quote);
     // Variable references ($name, ${name}) of a value that nginx compiles: every "$" must start
     // a well-formed name of a variable that nginx or the gateway defines.

@@ -155,7 +155,7 @@ TEST(NginxCheckerTest, Releases) {
     };
     EXPECT_EQ("\"consumer.release\" \"R\"1\" must not contain the character \"" + k_in + "\n",
               routing(R"({"consumer": {"release": "R\"1"})" + routes));
-    EXPECT_EQ("\"consumer.release\" \"R\\\" must not contain a backslash" + k_in + "\n",
+    EXPECT_EQ("\"consumer.release\" \"R\\\" must not end with a backslash" + k_in + "\n",
               routing(R"({"consumer": {"release": "R\\"})" + routes));
     EXPECT_EQ(
         "\"consumer.release\" \"default\" is a word that nginx's map reads as its own "

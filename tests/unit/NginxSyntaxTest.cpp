@@ -47,7 +47,8 @@ TEST(NginxSyntaxTest, WordsAndQuotedText) {
     EXPECT_EQ("", NginxSyntax::quotedProblem("it's \xc3\xa9 ok", '"'));
     EXPECT_EQ("must not contain the character '", NginxSyntax::quotedProblem("it's", '\''));
     EXPECT_EQ("must not contain the character \"", NginxSyntax::quotedProblem("a\"b", '"'));
-    EXPECT_EQ("must not contain a backslash", NginxSyntax::quotedProblem("a\\", '"'));
+    EXPECT_EQ("must not end with a backslash", NginxSyntax::quotedProblem("a\\", '"'));
+    EXPECT_EQ("", NginxSyntax::quotedProblem("^R\\.[0-9]+$", '"'));
 }
 
 TEST(NginxSyntaxTest, Variables) {
