@@ -11,6 +11,7 @@
 #include "common/FileNames.h"
 #include "common/Logger.h"
 #include "common/ProcessingJson.h"
+#include "common/TypeConvertor.h"
 #include "generator_v2/ConfigGenerator.h"
 #include "generator_v2/ConfigGeneratorLegacy.h"
 #include "generator_v2/ConfigGeneratorV0.h"
@@ -21,30 +22,30 @@ enum class PortRead { Ok, NotNumber, OutOfRange };
 
 // A port is a JSON number read as a signed 32-bit integer (a fraction is dropped). Values that
 // do not fit are refused rather than wrapped into some other port.
-PortRead readPort(const nlohmann::json& value, std::string& text) {
+PortRead readPort(const nlohmann::json& value, int& port) {
     if (value.is_number_unsigned()) {
-        auto port = value.get<std::uint64_t>();
-        if (port > static_cast<std::uint64_t>(INT_MAX)) {
+        auto number = value.get<std::uint64_t>();
+        if (number > static_cast<std::uint64_t>(INT_MAX)) {
             return PortRead::OutOfRange;
         }
-        text = std::to_string(port);
+        port = static_cast<int>(number);
         return PortRead::Ok;
     }
     if (value.is_number_integer()) {
-        auto port = value.get<std::int64_t>();
-        if (port < INT_MIN || port > INT_MAX) {
+        auto number = value.get<std::int64_t>();
+        if (number < INT_MIN || number > INT_MAX) {
             return PortRead::OutOfRange;
         }
-        text = std::to_string(port);
+        port = static_cast<int>(number);
         return PortRead::Ok;
     }
     if (value.is_number_float()) {
-        double port = value.get<double>();
-        if (!(port > static_cast<double>(INT_MIN) - 1.0 &&
-              port < static_cast<double>(INT_MAX) + 1.0)) {
+        double number = value.get<double>();
+        if (!(number > static_cast<double>(INT_MIN) - 1.0 &&
+              number < static_cast<double>(INT_MAX) + 1.0)) {
             return PortRead::OutOfRange;
         }
-        text = std::to_string(static_cast<int>(port));
+        port = static_cast<int>(number);
         return PortRead::Ok;
     }
     return PortRead::NotNumber;
@@ -57,8 +58,10 @@ bool notValidNodes(const std::string& message) {
 
 // Reads "port" of one protocol object whose presence the caller has tested.
 bool readProtocolPort(const nlohmann::json& protocol, const std::string& name, std::string& port) {
-    switch (readPort(protocol.at("port"), port)) {
+    int number = 0;
+    switch (readPort(protocol.at("port"), number)) {
         case PortRead::Ok:
+            port = TypeConvertor().intToString(number);
             return true;
         case PortRead::NotNumber:
             return notValidNodes("\"protocols." + name + ".port\" must be number");
