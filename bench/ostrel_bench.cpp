@@ -1,0 +1,649 @@
+// Benchmark of ostrel on large synthetic inventories.
+//
+//   ostrel_bench [--repeat R] [--seed S] [--dir DIR] [N ...]     (default N: 1000 5000 20000)
+//
+// For every N it makes a seeded inventory of N services (9 files each) and measures, each in a
+// process of its own so that times and peak memory do not mix, R times (median reported):
+//   run      the whole ostrel program into a fresh, empty directory;
+//   again    the same run again into that now populated directory (every file unchanged);
+//   stages   the library stage by stage: load and parse, gateway filter, merge, validation,
+//            building every text, writing every file;
+//   floor    what no implementation avoids: parsing the same four documents with the JSON
+//            library, plus writing the same bytes into as many new files, the way ostrel
+//            writes them (writeFileReplacing), into a fresh directory;
+//   parse    the peak memory of a process that only parses the four documents.
+// Every directory written to is new and none is deleted while the benchmark runs (creating
+// files soon after deleting many is several times slower on ext4); all of them stay under the
+// work directory, which the benchmark removes only at its very end.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "checkers/ServicesChecker.h"
+#include "cli/InputData.h"
+#include "cli/InputFlags.h"
+#include "cli/InputLoading.h"
+#include "cli/RunDriver.h"
+#include "common/FileNames.h"
+#include "common/OutputFile.h"
+#include "generator_v3/ConfigHeaderScheme3.h"
+#include "generator_v3/GenerationSteps.h"
+#include "generator_v3/LimitsBuilderV3.h"
+#include "generator_v3/LocationsBuilderV3.h"
+#include "generator_v3/NamesGenerator.h"
+#include "generator_v3/RoutingBuilderV3.h"
+#include "generator_v3/UpstreamsBuilderV3.h"
+#include "support/OutputDigest.h"
+#include "support/SyntheticInventory.h"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+using testsupport::SyntheticInventory;
+
+namespace {
+
+const char* const k_documents[] = {"services.json", "nodes.json", "routing.json", "limits.json"};
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::string readWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Named measurements of a child process, one "name value" per line.
+using Figures = std::map<std::string, double>;
+
+void writeFigures(const std::string& path, const Figures& figures) {
+    std::ofstream out(path, std::ios::trunc);
+    for (const auto& [name, value] : figures) {
+        out << name << " " << value << "\n";
+    }
+}
+
+Figures readFigures(const std::string& path) {
+    Figures figures;
+    std::ifstream in(path);
+    std::string name;
+    double value = 0;
+    while (in >> name >> value) {
+        figures[name] = value;
+    }
+    return figures;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Child modes.
+
+std::vector<std::string> ostrelArguments(const std::string& in, const std::string& out) {
+    return {"-s", in + "/services.json", "-n", in + "/nodes.json", "-r", in + "/routing.json",
+            "-l", in + "/limits.json",   "-o", out, "-gw", SyntheticInventory::gatewayName()};
+}
+
+ArgumentMap argumentMapOf(const std::vector<std::string>& arguments) {
+    ArgumentMap map;
+    for (std::size_t i = 0; i + 1 < arguments.size(); i += 2) {
+        map[arguments[i]] = arguments[i + 1];
+    }
+    return map;
+}
+
+// The schema-3 run through the library, one stage at a time, as the driver and the generator
+// run it. Building keeps every text in memory so that writing can be timed on its own.
+int runStages(const std::string& in, const std::string& out, const std::string& figuresPath) {
+    Figures figures;
+    const ArgumentMap arguments = argumentMapOf(ostrelArguments(in, out));
+
+    auto start = Clock::now();
+    checkInputFilesAsNotEmpty(arguments);
+    std::string version = "3";
+    if (!getSchemaVersion(arguments, version)) {
+        return 1;
+    }
+    InputFlags flags(arguments);
+    InputJson routing = getRoutingJson(loadJson("-r", arguments));
+    InputJson nodes = getNodesJson(loadJson("-n", arguments));
+    InputJson services(SERVICES_JSON, loadJson("-s", arguments).getJson());
+    InputJson limits(LIMITS_JSON, loadJson("-l", arguments).getJson());
+    InputData input(flags, services, nodes, routing, limits, out);
+    bool isHttp = false;
+    bool isHttps = false;
+    std::string httpPort;
+    std::string httpsPort;
+    std::string httpsCn;
+    if (!getProtocols(input.nodesRef(), isHttp, httpPort, isHttps, httpsPort, httpsCn)) {
+        return 1;
+    }
+    figures["load"] = secondsSince(start);
+
+    start = Clock::now();
+    if (!generation::filterByGateway(flags.getGW(), input).getIsOk()) {
+        return 1;
+    }
+    figures["filter"] = secondsSince(start);
+
+    start = Clock::now();
+    MergeResult mergeResult = generation::defaultMerger(input).merge(input.servicesRef().json());
+    if (!mergeResult.getIsOk()) {
+        return 1;
+    }
+    json merged = mergeResult.takeJson();
+    figures["merge"] = secondsSince(start);
+
+    start = Clock::now();
+    if (!ServicesChecker(merged).check().getIsOk()) {
+        return 1;
+    }
+    figures["validate"] = secondsSince(start);
+
+    start = Clock::now();
+    std::vector<std::pair<std::string, std::string>> files;
+    NamesGenerator names;
+    auto header = [] { return std::make_shared<ConfigHeaderScheme3>(); };
+    const json& serviceList = merged.at("services");
+    const bool ignorePorts = flags.getIsIgnorePorts();
+    for (const json& service : serviceList) {
+        const std::string unit = generation::cleanDeploymentUnit(service);
+        const std::string prefix = out + "/" + unit;
+        if (isHttp) {
+            LocationsBuilderV3 builder(httpPort, ignorePorts, header());
+            files.emplace_back(prefix + names.locationPostfixFname(false), builder.build(service));
+        }
+        if (isHttps) {
+            LocationsBuilderV3 builder(true, httpsCn, httpsPort, ignorePorts, header());
+            builder.setHttpFilesWritten(isHttp);
+            files.emplace_back(prefix + names.locationPostfixFname(true), builder.build(service));
+        }
+    }
+    for (const json& service : serviceList) {
+        const std::string unit = generation::cleanDeploymentUnit(service);
+        for (const json& apiVersion : service.at("apiVersions")) {
+            if (apiVersion.find("nodeGroups") == apiVersion.end()) {
+                continue;
+            }
+            for (const json& nodeGroup : apiVersion.at("nodeGroups")) {
+                for (bool https : {false, true}) {
+                    if (https ? !isHttps : !isHttp) {
+                        continue;
+                    }
+                    UpstreamsBuilderV3 builder(https, https ? httpsPort : httpPort, ignorePorts,
+                                               header());
+                    std::string text;
+                    if (builder.build(service, nodeGroup, false, text)) {
+                        files.emplace_back(out + "/" + names.upstreamPrefixFname(unit, nodeGroup) +
+                                               names.upstreamPostfixFname(https),
+                                           std::move(text));
+                    }
+                }
+            }
+        }
+    }
+    for (const json& service : serviceList) {
+        const std::string prefix = out + "/" + generation::cleanDeploymentUnit(service);
+        for (bool https : {false, true}) {
+            if (https ? !isHttps : !isHttp) {
+                continue;
+            }
+            std::string text;
+            RoutingBuilderV3(https, header()).build(service, false, text);
+            files.emplace_back(prefix + names.routingPostfixFname(https), std::move(text));
+        }
+    }
+    for (const json& service : serviceList) {
+        if (service.find("quotas") == service.end()) {
+            continue;
+        }
+        std::string text;
+        LimitsBuilderV3(header()).build(service, false, text);
+        files.emplace_back(out + "/" + generation::cleanDeploymentUnit(service) +
+                               ".limits.vek.conf",
+                           std::move(text));
+    }
+    figures["build"] = secondsSince(start);
+
+    start = Clock::now();
+    for (const auto& [path, text] : files) {
+        saveGeneratedFile(path, text, false);
+    }
+    figures["write"] = secondsSince(start);
+    figures["files"] = static_cast<double>(files.size());
+    writeFigures(figuresPath, figures);
+    return 0;
+}
+
+// Parses the four documents and keeps them, so that the process's peak memory is that of the
+// parsed documents.
+int runParse(const std::string& in, const std::string& figuresPath) {
+    auto start = Clock::now();
+    std::vector<json> documents;
+    for (const char* name : k_documents) {
+        documents.push_back(json::parse(readWhole(in + "/" + name)));
+    }
+    writeFigures(figuresPath, {{"parse", secondsSince(start)}});
+    return 0;
+}
+
+// The floor: parsing the four documents, then writing the bytes of every file of a finished run
+// (read beforehand, in the order of its log) into a fresh directory through writeFileReplacing.
+int runFloor(const std::string& in, const std::string& reference, const std::string& log,
+             const std::string& out, const std::string& figuresPath) {
+    std::vector<std::pair<std::string, std::string>> files;
+    std::ifstream lines(log);
+    const std::string marker = "INFO: save file " + reference + "/";
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t at = line.find(marker);
+        if (at != std::string::npos) {
+            const std::string name = line.substr(at + marker.size());
+            files.emplace_back(out + "/" + name, readWhole(reference + "/" + name));
+        }
+    }
+
+    Figures figures;
+    auto start = Clock::now();
+    std::vector<json> documents;
+    for (const char* name : k_documents) {
+        documents.push_back(json::parse(readWhole(in + "/" + name)));
+    }
+    figures["parse"] = secondsSince(start);
+
+    start = Clock::now();
+    for (const auto& [path, text] : files) {
+        if (writeFileReplacing(path, text) != WriteOutcome::Written) {
+            return 1;
+        }
+    }
+    figures["write"] = secondsSince(start);
+    figures["files"] = static_cast<double>(files.size());
+    writeFigures(figuresPath, figures);
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Parent: runs the children and reports.
+
+struct ChildRun {
+    double seconds = 0;
+    double peakMiB = 0;
+    bool ok = false;
+};
+
+// Runs program with arguments, standard output into stdoutPath; wall time and peak resident
+// memory of that process alone.
+ChildRun runChild(const std::string& program, const std::vector<std::string>& arguments,
+                  const std::string& stdoutPath) {
+    std::vector<std::string> all = {program};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& a : all) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+
+    std::cout.flush();
+    auto start = Clock::now();
+    pid_t pid = fork();
+    if (pid == 0) {
+        int fd = open(stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd >= 0) {
+            dup2(fd, 1);
+            close(fd);
+        }
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    ChildRun run;
+    int status = 0;
+    struct rusage usage {};
+    if (pid < 0 || wait4(pid, &status, 0, &usage) < 0) {
+        return run;
+    }
+    run.seconds = secondsSince(start);
+    run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return run;
+}
+
+double median(std::vector<double> values) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+// Inode and modification time of every file in dir.
+std::map<std::string, std::pair<ino_t, std::int64_t>> fileIdentities(const std::string& dir) {
+    std::map<std::string, std::pair<ino_t, std::int64_t>> identities;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        struct stat st {};
+        if (stat(entry.path().c_str(), &st) == 0) {
+            identities[entry.path().filename().string()] = {
+                st.st_ino, static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
+                               st.st_mtim.tv_nsec};
+        }
+    }
+    return identities;
+}
+
+struct SizeResult {
+    int services = 0;
+    double inputMiB = 0;
+    std::size_t files = 0;
+    double run = 0, again = 0, runPeak = 0, againPeak = 0;
+    double floorParse = 0, floorWrite = 0, parsePeak = 0;
+    Figures stages;
+    bool identical = true;
+    bool untouched = true;
+};
+
+void fail(const std::string& message) {
+    std::cerr << "ostrel_bench: " << message << "\n";
+    std::exit(1);
+}
+
+SizeResult measure(const std::string& self, const std::string& root, int services,
+                   std::uint64_t seed, int repeat) {
+    SizeResult result;
+    result.services = services;
+    const std::string base = root + "/n" + std::to_string(services);
+    const std::string in = base + "/in";
+    fs::create_directories(in);
+    SyntheticInventory(services, seed).write(in);
+    for (const char* name : k_documents) {
+        result.inputMiB += static_cast<double>(fs::file_size(in + "/" + name)) / (1024.0 * 1024.0);
+    }
+
+    std::vector<double> run, again, runPeak, againPeak, floorParse, floorWrite, parsePeak;
+    std::map<std::string, std::vector<double>> stages;
+    std::string firstDigest;
+    for (int r = 0; r < repeat; ++r) {
+        const std::string tag = std::to_string(r);
+        const std::string out = base + "/run" + tag;
+        fs::create_directory(out);
+        ChildRun fresh = runChild(OSTREL_BINARY, ostrelArguments(in, out), out + ".log");
+        if (!fresh.ok) {
+            fail("ostrel failed on " + in + "; see " + out + ".log");
+        }
+        run.push_back(fresh.seconds);
+        runPeak.push_back(fresh.peakMiB);
+        const std::string freshLog = readWhole(out + ".log");
+        const std::string digest =
+            testsupport::OutputDigest::hex(testsupport::OutputDigest::ofRun(out, freshLog));
+        if (r == 0) {
+            firstDigest = digest;
+            result.files = std::distance(fs::directory_iterator(out), fs::directory_iterator());
+        } else if (digest != firstDigest) {
+            result.identical = false;
+        }
+
+        const auto before = fileIdentities(out);
+        ChildRun rerun = runChild(OSTREL_BINARY, ostrelArguments(in, out), out + ".again.log");
+        if (!rerun.ok) {
+            fail("ostrel failed again on " + in);
+        }
+        again.push_back(rerun.seconds);
+        againPeak.push_back(rerun.peakMiB);
+        if (fileIdentities(out) != before) {
+            result.untouched = false;
+        }
+        if (readWhole(out + ".again.log") != freshLog) {
+            result.identical = false;
+        }
+
+        const std::string stagesOut = base + "/stages" + tag;
+        fs::create_directory(stagesOut);
+        ChildRun staged =
+            runChild(self, {"stages", in, stagesOut, base + "/stages" + tag + ".figures"},
+                     stagesOut + ".log");
+        if (!staged.ok) {
+            fail("the stage-by-stage run failed on " + in);
+        }
+        for (const auto& [name, value] : readFigures(base + "/stages" + tag + ".figures")) {
+            stages[name].push_back(value);
+        }
+        // The stage-by-stage run must have written the very files of the whole run.
+        if (testsupport::OutputDigest::ofRun(stagesOut, "") !=
+            testsupport::OutputDigest::ofRun(out, "")) {
+            result.identical = false;
+        }
+
+        const std::string floorOut = base + "/floor" + tag;
+        fs::create_directory(floorOut);
+        ChildRun floor = runChild(
+            self, {"floor", in, out, out + ".log", floorOut, base + "/floor" + tag + ".figures"},
+            "/dev/null");
+        if (!floor.ok) {
+            fail("the floor run failed on " + in);
+        }
+        Figures floorFigures = readFigures(base + "/floor" + tag + ".figures");
+        floorParse.push_back(floorFigures["parse"]);
+        floorWrite.push_back(floorFigures["write"]);
+
+        ChildRun parse =
+            runChild(self, {"parse", in, base + "/parse" + tag + ".figures"}, "/dev/null");
+        if (!parse.ok) {
+            fail("the parse run failed on " + in);
+        }
+        parsePeak.push_back(parse.peakMiB);
+    }
+    result.run = median(run);
+    result.again = median(again);
+    result.runPeak = median(runPeak);
+    result.againPeak = median(againPeak);
+    result.floorParse = median(floorParse);
+    result.floorWrite = median(floorWrite);
+    result.parsePeak = median(parsePeak);
+    for (const auto& [name, values] : stages) {
+        result.stages[name] = median(values);
+    }
+    return result;
+}
+
+std::string fixed(double value, int decimals) {
+    std::ostringstream text;
+    text.setf(std::ios::fixed);
+    text.precision(decimals);
+    text << value;
+    return text.str();
+}
+
+std::string padded(const std::string& text, std::size_t width) {
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+void report(const std::vector<SizeResult>& results, int repeat) {
+    std::cout << "\nMedians of " << repeat << " measurements. Times in seconds, memory in MiB.\n\n";
+    std::cout << padded("N", 7) << padded("input", 8) << padded("files", 8) << padded("run", 8)
+              << padded("floor", 8) << padded("run/fl", 8) << padded("again", 8)
+              << padded("ag/run", 8) << padded("peak", 8) << padded("parse", 8)
+              << padded("pk/pa", 8) << "\n";
+    for (const auto& r : results) {
+        const double floor = r.floorParse + r.floorWrite;
+        std::cout << padded(std::to_string(r.services), 7) << padded(fixed(r.inputMiB, 1), 8)
+                  << padded(std::to_string(r.files), 8) << padded(fixed(r.run, 3), 8)
+                  << padded(fixed(floor, 3), 8) << padded(fixed(r.run / floor, 2), 8)
+                  << padded(fixed(r.again, 3), 8) << padded(fixed(r.again / r.run, 2), 8)
+                  << padded(fixed(r.runPeak, 1), 8) << padded(fixed(r.parsePeak, 1), 8)
+                  << padded(fixed(r.runPeak / r.parsePeak, 2), 8) << "\n";
+    }
+    std::cout << "\nStages of the library run, and the floor's two parts (seconds):\n\n";
+    std::cout << padded("N", 7) << padded("load", 8) << padded("filter", 8) << padded("merge", 8)
+              << padded("valid", 8) << padded("build", 8) << padded("write", 8)
+              << padded("sum", 8) << padded("fl.parse", 9) << padded("fl.write", 9) << "\n";
+    for (const auto& r : results) {
+        Figures s = r.stages;
+        const double sum =
+            s["load"] + s["filter"] + s["merge"] + s["validate"] + s["build"] + s["write"];
+        std::cout << padded(std::to_string(r.services), 7) << padded(fixed(s["load"], 3), 8)
+                  << padded(fixed(s["filter"], 3), 8) << padded(fixed(s["merge"], 3), 8)
+                  << padded(fixed(s["validate"], 3), 8) << padded(fixed(s["build"], 3), 8)
+                  << padded(fixed(s["write"], 3), 8) << padded(fixed(sum, 3), 8)
+                  << padded(fixed(r.floorParse, 3), 9) << padded(fixed(r.floorWrite, 3), 9)
+                  << "\n";
+    }
+    std::cout << "\nChecks: ";
+    bool allGood = true;
+    for (const auto& r : results) {
+        if (!r.identical || !r.untouched ||
+            r.files != static_cast<std::size_t>(r.services) *
+                           static_cast<std::size_t>(SyntheticInventory::filesPerService())) {
+            allGood = false;
+            std::cout << "\n  N=" << r.services << ": files " << r.files
+                      << (r.identical ? "" : ", output differs between runs")
+                      << (r.untouched ? "" : ", the run again touched unchanged files");
+        }
+    }
+    std::cout << (allGood ? "every run wrote the same files; runs again touched no file.\n"
+                          : "\n");
+
+    std::cout << "\nTargets:\n";
+    const SizeResult* at5000 = nullptr;
+    const SizeResult* at20000 = nullptr;
+    for (const auto& r : results) {
+        if (r.services == 5000) {
+            at5000 = &r;
+        }
+        if (r.services == 20000) {
+            at20000 = &r;
+        }
+    }
+    if (at5000 != nullptr && at20000 != nullptr) {
+        std::cout << "  time(20000) / time(5000), fresh directories: "
+                  << fixed(at20000->run / at5000->run, 2) << " (target at most 4.4)\n";
+    }
+    if (at20000 != nullptr) {
+        const double floor = at20000->floorParse + at20000->floorWrite;
+        std::cout << "  run / floor at N=20000:                      "
+                  << fixed(at20000->run / floor, 2) << " (target at most 1.2)\n";
+        std::cout << "  run again / fresh run at N=20000:            "
+                  << fixed(at20000->again / at20000->run, 2) << " (target at most 0.3)\n";
+        std::cout << "  peak memory / parse-alone peak at N=20000:   "
+                  << fixed(at20000->runPeak / at20000->parsePeak, 2) << " (target at most 2)\n";
+    } else {
+        std::cout << "  (the targets are stated for N=5000 and N=20000)\n";
+    }
+}
+
+// Runs ostrel once on the inventory of N services and seed into a fresh directory and prints
+// the digest of its output: the reference of the identity test, made again when the output is
+// meant to change.
+int printDigest(int services, std::uint64_t seed) {
+    std::string pattern = (fs::temp_directory_path() / "ostrel-digest-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        fail("cannot make a work directory");
+    }
+    const std::string in = pattern + "/in";
+    const std::string out = pattern + "/out";
+    fs::create_directory(in);
+    fs::create_directory(out);
+    SyntheticInventory(services, seed).write(in);
+    ChildRun run = runChild(OSTREL_BINARY, ostrelArguments(in, out), pattern + "/stdout");
+    const std::string digest = testsupport::OutputDigest::hex(
+        testsupport::OutputDigest::ofRun(out, readWhole(pattern + "/stdout")));
+    std::error_code ec;
+    fs::remove_all(pattern, ec);
+    if (!run.ok) {
+        fail("ostrel failed");
+    }
+    std::cout << digest << "\n";
+    return 0;
+}
+
+int usage() {
+    std::cerr << "usage: ostrel_bench [--repeat R] [--seed S] [--dir DIR] [N ...]\n"
+                 "       ostrel_bench inventory N SEED DIR   (write an inventory)\n"
+                 "       ostrel_bench digest N SEED          (digest of ostrel's output on it)\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::string mode = args.empty() ? "" : args[0];
+    if (mode == "inventory" && args.size() == 4) {
+        SyntheticInventory(std::stoi(args[1]), std::stoull(args[2])).write(args[3]);
+        return 0;
+    }
+    if (mode == "digest" && args.size() == 3) {
+        return printDigest(std::stoi(args[1]), std::stoull(args[2]));
+    }
+    if (mode == "stages" && args.size() == 4) {
+        return runStages(args[1], args[2], args[3]);
+    }
+    if (mode == "parse" && args.size() == 3) {
+        return runParse(args[1], args[2]);
+    }
+    if (mode == "floor" && args.size() == 6) {
+        return runFloor(args[1], args[2], args[3], args[4], args[5]);
+    }
+
+    int repeat = 3;
+    std::uint64_t seed = 1;
+    std::string dir;
+    std::vector<int> sizes;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--repeat" && i + 1 < args.size()) {
+            repeat = std::max(1, std::stoi(args[++i]));
+        } else if (args[i] == "--seed" && i + 1 < args.size()) {
+            seed = std::stoull(args[++i]);
+        } else if (args[i] == "--dir" && i + 1 < args.size()) {
+            dir = args[++i];
+        } else if (!args[i].empty() && std::isdigit(static_cast<unsigned char>(args[i][0]))) {
+            sizes.push_back(std::stoi(args[i]));
+        } else {
+            return usage();
+        }
+    }
+    if (sizes.empty()) {
+        sizes = {1000, 5000, 20000};
+    }
+    const std::string self = fs::canonical("/proc/self/exe").string();
+    std::string root;
+    if (dir.empty()) {
+        std::string pattern = (fs::temp_directory_path() / "ostrel-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            fail("cannot make a work directory");
+        }
+        root = pattern;
+    } else {
+        root = dir + "/ostrel-bench-" + std::to_string(getpid());
+        fs::create_directories(root);
+    }
+
+    std::cout << "ostrel_bench: work directory " << root << ", seed " << seed << "\n";
+    std::vector<SizeResult> results;
+    for (int services : sizes) {
+        std::cout << "N=" << services << " ..." << std::flush;
+        results.push_back(measure(self, root, services, seed, repeat));
+        std::cout << " done\n";
+    }
+    report(results, repeat);
+    // Only now, with every measurement taken, are the directories removed.
+    std::error_code ec;
+    fs::remove_all(root, ec);
+    return 0;
+}
