@@ -10,9 +10,9 @@ namespace {
 constexpr std::int64_t k_int32Max = std::numeric_limits<std::int32_t>::max();
 }  // namespace
 
-CheckerBase::CheckerBase(const nlohmann::json& json) : checkedJson(json) {}
+CheckerBase::CheckerBase(const nlohmann::json& json) : checkedJson(&json) {}
 
-nlohmann::json CheckerBase::getJson() const { return checkedJson; }
+nlohmann::json CheckerBase::getJson() const { return *checkedJson; }
 
 bool CheckerBase::has(const nlohmann::json& value, const std::string& key) {
     return ProcessingJson().exists(value, key);

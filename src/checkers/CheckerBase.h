@@ -7,9 +7,14 @@
 #include "common/CheckResult.h"
 #include "common/ResultBase.h"
 
-// Base of every checker. Holds a copy of the JSON value under check and the rules that several
+// Base of every checker. Refers to the JSON value under check and holds the rules that several
 // checkers share. Rules never stop each other: each broken rule adds one failed entry, and the
 // rules that return a plain ResultBase add one entry whether they pass or fail.
+//
+// The value is not copied: a document of tens of thousands of services is checked by one
+// checker per service and concern, and copies would multiply its size. The value must outlive
+// the checker, as it does where a generator checks the merged document it holds, or where a
+// checker is made and used in one expression.
 class CheckerBase {
 public:
     explicit CheckerBase(const nlohmann::json& json);
@@ -18,6 +23,7 @@ public:
     // Runs every rule of the checker and returns their entries in evaluation order.
     virtual CheckResult check() const = 0;
 
+    // A copy of the value under check.
     nlohmann::json getJson() const;
 
     // One entry, ok or failed: "subsystem" must be present and a string.
@@ -32,7 +38,7 @@ public:
 
 protected:
     // The value under check, without the copy that getJson() makes.
-    const nlohmann::json& json() const { return checkedJson; }
+    const nlohmann::json& json() const { return *checkedJson; }
 
     // True when value is an object with a member named key, whatever its value.
     static bool has(const nlohmann::json& value, const std::string& key);
@@ -46,5 +52,5 @@ protected:
     static bool isBelow(const nlohmann::json& number, long long minimum);
 
 private:
-    nlohmann::json checkedJson;
+    const nlohmann::json* checkedJson;
 };
