@@ -5,6 +5,7 @@
 #include <set>
 
 #include "checkers/NginxSyntax.h"
+#include "checkers/SafetyChecker.h"
 #include "common/Lexer.h"
 
 namespace {
@@ -75,6 +76,11 @@ CheckResult NginxChecker::checkNames() const {
     // characters.
     for (const char* field : {"subsystem", "deploymentUnit"}) {
         if (!isString(json(), field)) {
+            continue;
+        }
+        // A deployment unit that cannot name output files gets SafetyChecker's one message.
+        if (std::string(field) == "deploymentUnit" &&
+            !SafetyChecker::isFileNameSafe(textOf(json(), field))) {
             continue;
         }
         const std::string problem = NginxSyntax::nameProblem(textOf(json(), field));
@@ -451,9 +457,10 @@ CheckResult NginxChecker::checkProxy(const nlohmann::json& location) const {
         if (isString(rewrite, "regex") && isString(rewrite, "replacement") &&
             isString(rewrite, "flag")) {
             const std::string regex = textOf(rewrite, "regex");
-            std::string problem = NginxSyntax::wordProblem(regex);
+            // The first word of the rewrite line, which may be quoted.
+            std::string problem = NginxSyntax::tokenProblem(regex);
             if (problem.empty()) {
-                problem = NginxSyntax::regexProblem(regex);
+                problem = NginxSyntax::regexProblem(NginxSyntax::unquoted(regex));
             }
             if (!problem.empty()) {
                 // nginx: pcre2_compile() failed, invalid parameter, ...

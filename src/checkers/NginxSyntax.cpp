@@ -82,6 +82,36 @@ std::string NginxSyntax::wordProblem(const std::string& value) {
     return std::string();
 }
 
+std::string NginxSyntax::tokenProblem(const std::string& value) {
+    if (value.empty() || (value[0] != '"' && value[0] != '\'')) {
+        return wordProblem(value);
+    }
+    const char quote = value[0];
+    for (std::string::size_type i = 1; i < value.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(value[i]);
+        if (c < 0x20 || c == 0x7f) {
+            return "must not contain control characters";
+        }
+        if (c == '\\') {
+            ++i;  // the escaped character, also an escaped quote
+        } else if (c == static_cast<unsigned char>(quote)) {
+            if (i + 1 != value.size()) {
+                return "must end where its quoted part ends";
+            }
+            return std::string();
+        }
+    }
+    return "must close the quote it opens";
+}
+
+std::string NginxSyntax::unquoted(const std::string& value) {
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
+        value.back() == value[0]) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
 std::string NginxSyntax::wordsProblem(const std::string& value) {
     if (value.empty()) {
         return "must not be empty";
@@ -254,12 +284,13 @@ std::string NginxSyntax::locationProblem(const std::string& url) {
         modifier = "~";
         path = url.substr(1);
     }
-    std::string problem = wordProblem(blank == std::string::npos ? url : path);
+    // After a modifier and its blank the path is a word of its own, which may be quoted.
+    std::string problem = blank == std::string::npos ? wordProblem(url) : tokenProblem(path);
     if (!problem.empty()) {
         return problem;
     }
     if (modifier == "~" || modifier == "~*") {
-        problem = regexProblem(path);
+        problem = regexProblem(unquoted(path));
         if (!problem.empty()) {
             return "is a regular expression that " + problem;
         }

@@ -24,6 +24,13 @@ public:
     // One unquoted nginx word: not empty, no blank or control character, none of ; { } " '
     // and no backslash at the end.
     static std::string wordProblem(const std::string& value);
+    // One word that nginx reads from its start: a word as above, or a whole word that the
+    // author put in double or single quotes, as nginx needs for a regular expression with
+    // braces ("^/v\d{2}/"). A quoted word ends with its quote, holds no other unescaped quote
+    // of its kind and no control character, and no backslash escapes its closing quote.
+    static std::string tokenProblem(const std::string& value);
+    // The text between the quotes of a quoted word (escapes kept); any other value unchanged.
+    static std::string unquoted(const std::string& value);
     // Words separated by single blanks, each a word as above.
     static std::string wordsProblem(const std::string& value);
     // Text placed between quote characters: no quote character and no backslash at the end.

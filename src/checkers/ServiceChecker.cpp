@@ -6,6 +6,7 @@
 #include "checkers/LocationsChecker.h"
 #include "checkers/NginxChecker.h"
 #include "checkers/RoutingChecker.h"
+#include "checkers/SafetyChecker.h"
 #include "checkers/UpstreamsChecker.h"
 
 ServiceChecker::ServiceChecker(const nlohmann::json& service)
@@ -20,6 +21,8 @@ ServiceChecker::ServiceChecker(const nlohmann::json& service,
     checkers.push_back(std::make_unique<LocationsChecker>(service));
     // Last: what nginx needs beyond the types that the concern checkers guarantee.
     checkers.push_back(std::make_unique<NginxChecker>(service));
+    // Then where the files go and what keeps their structure; adds entries only for failures.
+    checkers.push_back(std::make_unique<SafetyChecker>(service));
 }
 
 CheckResult ServiceChecker::check() const {

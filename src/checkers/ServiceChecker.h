@@ -9,8 +9,9 @@
 #include "common/CheckResult.h"
 
 // Runs the four concern checkers over one service, in this order: routing, upstreams, limits,
-// locations; then the checker of what nginx needs beyond their rules. Every checker runs,
-// whatever the earlier ones found.
+// locations; then the checker of what nginx needs beyond their rules, and last the safety rules
+// (output file names, values that would change the configuration's structure). Every checker
+// runs, whatever the earlier ones found.
 class ServiceChecker {
 public:
     explicit ServiceChecker(const nlohmann::json& service);

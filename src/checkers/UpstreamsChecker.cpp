@@ -159,6 +159,7 @@ CheckResult UpstreamsChecker::checkNodeGroups() const {
             }
             result.addResult(checkGroupName(nodeGroup));
             result.addResult(checkNodeGroupProtocols(nodeGroup));
+            result.addResult(checkKeepalive(nodeGroup));
         }
     }
     return result;
@@ -251,6 +252,14 @@ CheckResult UpstreamsChecker::checkNodeGroupProtocols(const nlohmann::json& node
         } else if (isBelow(port, std::numeric_limits<std::int32_t>::min())) {
             addFailure(result, name + " must be >= " + k_int32MinText);
         }
+    }
+    return result;
+}
+
+CheckResult UpstreamsChecker::checkKeepalive(const nlohmann::json& nodeGroup) const {
+    CheckResult result;
+    if (has(nodeGroup, "keepalive") && !nodeGroup.at("keepalive").is_number_unsigned()) {
+        addFailure(result, "\"keepalive\" must be unsigned number");
     }
     return result;
 }

@@ -32,6 +32,9 @@ public:
     CheckResult checkGroupName(const nlohmann::json& nodeGroup) const;
     // The node group's own "protocols" ports, which the builders read as signed 32-bit integers.
     CheckResult checkNodeGroupProtocols(const nlohmann::json& nodeGroup) const;
+    // The upstream builder writes "keepalive" only as an unsigned integer and otherwise leaves
+    // the node group's file out of a run that still succeeds; rejected here instead.
+    CheckResult checkKeepalive(const nlohmann::json& nodeGroup) const;
 
     CheckResult checkSticky() const;
 

@@ -17,12 +17,44 @@ LoaderResult JsonLoader::load() const {
     }
     std::ostringstream text;
     text << stream.rdbuf();
+    if (nestsDeeperThan(text.str(), k_maxDepth)) {
+        return LoaderResult::failLoaderResult(
+            "json nests deeper than " + std::to_string(k_maxDepth) + " levels - " + jsonFname +
+                "\n",
+            jsonFname);
+    }
     try {
         return LoaderResult::okLoaderResult(nlohmann::json::parse(text.str()));
     } catch (const nlohmann::json::exception& e) {
         return LoaderResult::failLoaderResult(
             std::string(e.what()) + "\nexception id: " + std::to_string(e.id) + "\n", jsonFname);
     }
+}
+
+bool nestsDeeperThan(const std::string& text, int maxDepth) {
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (char c : text) {
+        if (inString) {
+            if (escaped) {
+                escaped = false;
+            } else if (c == '\\') {
+                escaped = true;
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > maxDepth) {
+                return true;
+            }
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
 }
 
 bool openInputFile(const std::string& path, std::ifstream& stream) {

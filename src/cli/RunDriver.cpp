@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
+#include "checkers/NginxSyntax.h"
+#include "checkers/SafetyChecker.h"
 #include "cli/InputFlags.h"
 #include "cli/InputLoading.h"
 #include "cli/JsonLoader.h"
@@ -197,6 +199,14 @@ bool getProtocols(const InputJson& nodes, bool& isHttp, std::string& httpPort, b
             return notValidNodes("\"protocols.https.cn\" must be string");
         }
         httpsCn = https.at("cn").get<std::string>();
+        // Written between double quotes: proxy_ssl_name "CN";
+        if (SafetyChecker::hasControlCharacter(httpsCn)) {
+            return notValidNodes("\"protocols.https.cn\" must not contain control characters");
+        }
+        const std::string problem = NginxSyntax::quotedProblem(httpsCn, '"');
+        if (!problem.empty()) {
+            return notValidNodes("\"protocols.https.cn\" " + problem);
+        }
     }
 
     if (isHttp || isHttps) {

@@ -1,7 +1,6 @@
 #include "generator_v3/ConfigGeneratorV3.h"
 
 #include "checkers/ServicesChecker.h"
-#include "common/CheckResult.h"
 #include "common/Logger.h"
 #include "common/OutputFile.h"
 #include "common/ProcessingJson.h"
@@ -35,10 +34,6 @@ ResultBase ConfigGeneratorV3::generate(InputData inputData) {
     if (!prepared.getIsOk()) {
         return prepared;
     }
-    ResultBase names = checkFileNamePrefixes(merged);
-    if (!names.getIsOk()) {
-        return names;
-    }
 
     const InputFlags& flags = inputData.flagsRef();
     const std::string outputDir = inputData.getOutputDir();
@@ -53,23 +48,6 @@ ResultBase ConfigGeneratorV3::generate(InputData inputData) {
         generateLimits(merged, outputDir, flags.getIsVerbose());
     }
     return ResultBase::Ok();
-}
-
-// Output files are named after the deployment unit. A unit holding "/" would name a path in
-// another directory (up to "../" leaving the output directory), so such a run writes nothing.
-ResultBase ConfigGeneratorV3::checkFileNamePrefixes(const json& merged) const {
-    CheckResult result;
-    for (const json& service : arrayOrEmpty(memberOrNull(merged, "services"))) {
-        const std::string prefix = getCleanDeploymentUnit(service);
-        if (prefix.find('/') != std::string::npos) {
-            result.addResult(
-                ResultBase::Fail("\"deploymentUnit\" must not contain \"/\": " + prefix));
-        }
-    }
-    if (result.getIsOk()) {
-        return ResultBase::Ok();
-    }
-    return ResultBase::Fail(result.getErrorMessage());
 }
 
 std::shared_ptr<ConfigHeaderBase> ConfigGeneratorV3::buildConfigHeader() const {

@@ -48,10 +48,6 @@ public:
     std::string getCleanDeploymentUnit(const nlohmann::json& service) const;
 
 private:
-    // Fails, one line per service, when a deployment unit would put its files outside the
-    // output directory.
-    ResultBase checkFileNamePrefixes(const nlohmann::json& merged) const;
-
     bool isHttp;
     bool isHttps;
     std::string httpPort;

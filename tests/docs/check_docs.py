@@ -30,7 +30,7 @@ MESSAGE_SOURCES = [
     "src/generator_v3/ConfigGeneratorV3.cpp",
     "src/generator_v3/UpstreamsBuilderV3.cpp",
 ]
-MESSAGE_DOCS = ["docs/inputs.md", "docs/outputs.md"]
+MESSAGE_DOCS = ["docs/inputs.md", "docs/outputs.md", "docs/safety.md"]
 LINKED_DOCS = ["README.md", "docs/*.md"]
 
 TOKEN = re.compile(r'"(?:[^"\\\n]|\\.)*"|//[^\n]*|/\*.*?\*/|\'(?:[^\'\\\n]|\\.)*\'', re.S)

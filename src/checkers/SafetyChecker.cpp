@@ -1,0 +1,174 @@
+#include "checkers/SafetyChecker.h"
+
+#include "checkers/NginxSyntax.h"
+
+#include <utility>
+#include <vector>
+
+SafetyChecker::SafetyChecker(const nlohmann::json& service) : CheckerBase(service) {}
+
+CheckResult SafetyChecker::check() const {
+    CheckResult result = checkDeploymentUnitAsFileName();
+    result.addResult(checkControlCharacters());
+    result.addResult(checkContainers());
+    result.addResult(checkQuotedValues());
+    return result;
+}
+
+CheckResult SafetyChecker::checkDeploymentUnitAsFileName() const {
+    CheckResult result;
+    if (!has(json(), "deploymentUnit") || !json().at("deploymentUnit").is_string()) {
+        return result;
+    }
+    const std::string& unit = json().at("deploymentUnit").get_ref<const std::string&>();
+    if (!isFileNameSafe(unit)) {
+        addFailure(result, "\"deploymentUnit\" must not contain \"/\" or control characters, "
+                           "nor be \".\" or \"..\": " +
+                               shown(unit) + " in " + serviceLabel(json()));
+    }
+    return result;
+}
+
+CheckResult SafetyChecker::checkControlCharacters() const {
+    CheckResult result;
+    // Walked with an explicit stack: documents may nest deeper than the call stack allows.
+    std::vector<std::pair<const nlohmann::json*, std::string>> pending;
+    if (json().is_object()) {
+        for (auto it = json().begin(); it != json().end(); ++it) {
+            if (it.key() != "deploymentUnit") {
+                pending.emplace_back(&it.value(), it.key());
+            }
+        }
+    }
+    // Reversed so that values are reported in document order.
+    std::vector<std::pair<const nlohmann::json*, std::string>> stack(pending.rbegin(),
+                                                                     pending.rend());
+    while (!stack.empty()) {
+        auto [value, path] = std::move(stack.back());
+        stack.pop_back();
+        if (value->is_string()) {
+            if (hasControlCharacter(value->get_ref<const std::string&>())) {
+                addFailure(result, shown(path) + " must not contain control characters in " +
+                                       serviceLabel(json()));
+            }
+        } else if (value->is_array()) {
+            for (std::size_t i = value->size(); i-- > 0;) {
+                stack.emplace_back(&(*value)[i], path + "[" + std::to_string(i) + "]");
+            }
+        } else if (value->is_object()) {
+            std::vector<std::pair<const nlohmann::json*, std::string>> members;
+            for (auto it = value->begin(); it != value->end(); ++it) {
+                members.emplace_back(&it.value(), path + "." + it.key());
+            }
+            stack.insert(stack.end(), members.rbegin(), members.rend());
+        }
+    }
+    return result;
+}
+
+CheckResult SafetyChecker::checkContainers() const {
+    CheckResult result;
+    const std::string where = " in " + serviceLabel(json());
+    if (!has(json(), "apiVersions")) {
+        return result;
+    }
+    const nlohmann::json& apiVersions = json().at("apiVersions");
+    if (!apiVersions.is_array()) {
+        addFailure(result, "\"apiVersions\" must be array" + where);
+        return result;
+    }
+    for (std::size_t i = 0; i < apiVersions.size(); ++i) {
+        const nlohmann::json& apiVersion = apiVersions[i];
+        const std::string path = "apiVersions[" + std::to_string(i) + "]";
+        for (const char* key : {"locations", "nodeGroups"}) {
+            if (has(apiVersion, key) && !apiVersion.at(key).is_array()) {
+                addFailure(result, "\"" + path + "." + key + "\" must be array" + where);
+            }
+        }
+        if (!has(apiVersion, "nodeGroups") || !apiVersion.at("nodeGroups").is_array()) {
+            continue;
+        }
+        const nlohmann::json& nodeGroups = apiVersion.at("nodeGroups");
+        for (std::size_t j = 0; j < nodeGroups.size(); ++j) {
+            if (!has(nodeGroups[j], "protocols")) {
+                continue;
+            }
+            const std::string name =
+                path + ".nodeGroups[" + std::to_string(j) + "].protocols";
+            const nlohmann::json& protocols = nodeGroups[j].at("protocols");
+            if (!protocols.is_object()) {
+                addFailure(result, "\"" + name + "\" must be object" + where);
+                continue;
+            }
+            for (const char* protocol : {"http", "https"}) {
+                if (has(protocols, protocol) && !protocols.at(protocol).is_object()) {
+                    addFailure(result,
+                               "\"" + name + "." + protocol + "\" must be object" + where);
+                }
+            }
+        }
+    }
+    return result;
+}
+
+CheckResult SafetyChecker::checkQuotedValues() const {
+    CheckResult result;
+    auto check = [&](const std::string& field, const nlohmann::json& value) {
+        if (!value.is_string()) {
+            return;
+        }
+        const std::string problem =
+            NginxSyntax::quotedProblem(value.get_ref<const std::string&>(), '"');
+        if (!problem.empty()) {
+            addFailure(result, "\"" + field + "\" " + shown(value.get_ref<const std::string&>()) +
+                                   " " + problem + " in " + serviceLabel(json()));
+        }
+    };
+    if (has(json(), "healthcheck") && has(json().at("healthcheck"), "handler")) {
+        check("healthcheck.handler", json().at("healthcheck").at("handler"));
+    }
+    if (has(json(), "routing") && json().at("routing").is_array()) {
+        const nlohmann::json& routing = json().at("routing");
+        for (std::size_t i = 0; i < routing.size(); ++i) {
+            const nlohmann::json& entry = routing[i];
+            if (!has(entry, "apiVersion") || has(entry, "default") || !has(entry, "consumer")) {
+                continue;
+            }
+            const nlohmann::json& consumer = entry.at("consumer");
+            if (has(consumer, "release") && !has(consumer, "deploymentUnit")) {
+                check("routing[" + std::to_string(i) + "].consumer.release",
+                      consumer.at("release"));
+            }
+        }
+    }
+    return result;
+}
+
+bool SafetyChecker::isFileNameSafe(const std::string& unit) {
+    return unit != "." && unit != ".." && unit.find('/') == std::string::npos &&
+           !hasControlCharacter(unit);
+}
+
+bool SafetyChecker::hasControlCharacter(const std::string& text) {
+    for (unsigned char c : text) {
+        if (c < 0x20 || c == 0x7f) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string SafetyChecker::shown(const std::string& text) {
+    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::string SafetyChecker::serviceLabel(const nlohmann::json& service) {
+    auto part = [&](const char* key) {
+        if (service.is_object() && service.find(key) != service.end() &&
+            service.at(key).is_string()) {
+            return service.at(key).get<std::string>();
+        }
+        return std::string("?");
+    };
+    return "service " + shown(part("subsystem") + ":" + part("deploymentUnit"));
+}
