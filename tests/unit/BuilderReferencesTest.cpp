@@ -2,9 +2,9 @@
 // every name used in one file is defined in another.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <regex>
 #include <set>
 #include <string>
 
@@ -18,14 +18,25 @@ using nlohmann::json;
 
 namespace {
 
-std::set<std::string> matches(const std::string& text, const std::string& pattern) {
+// Every name that directly follows prefix in text; a name is made of letters, digits, "_" and "$".
+std::set<std::string> namesAfter(const std::string& text, const std::string& prefix) {
     std::set<std::string> found;
-    std::regex re(pattern);
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator();
-         ++it) {
-        found.insert((*it)[1].str());
+    for (std::size_t at = text.find(prefix); at != std::string::npos;
+         at = text.find(prefix, at + 1)) {
+        std::size_t begin = at + prefix.size();
+        std::size_t end = begin;
+        while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) ||
+                                     text[end] == '_' || text[end] == '$')) {
+            ++end;
+        }
+        found.insert(text.substr(begin, end - begin));
     }
     return found;
+}
+
+std::set<std::string> join(std::set<std::string> a, const std::set<std::string>& b) {
+    a.insert(b.begin(), b.end());
+    return a;
 }
 
 void expectSubset(const std::set<std::string>& used, const std::set<std::string>& defined,
@@ -83,21 +94,23 @@ void checkReferences(bool https) {
     std::string limits;
     ASSERT_TRUE(LimitsBuilderV3(header()).build(svc, false, limits));
 
-    std::set<std::string> upstreamNames = matches(upstreams, R"(\nupstream (\S+) \{\n)");
+    std::set<std::string> upstreamNames = namesAfter(upstreams, "\nupstream ");
     EXPECT_EQ(upstreamNames.size(), 3u);
-    expectSubset(matches(locations, R"(proxy_pass https?://(\$\w+_by_release))"),
-                 matches(routing, R"(map \$http_zul_Release (\$\w+) \{)"), "routing variable");
-    expectSubset(matches(routing, R"(\"(\w+)\";\n)"), upstreamNames, "routing value");
-    expectSubset(matches(locations, R"(limit_req zone=(\w+) )"),
-                 matches(limits, R"(limit_req_zone \$\w+ zone=(\w+):10m)"), "limit zone");
-    expectSubset(matches(upstreams, R"(hash \$(\w+) consistent;)"),
-                 matches(upstreams, R"(map \$http_cookie \$(\w+) \{)"), "cookie variable");
+    expectSubset(join(namesAfter(locations, "proxy_pass http://"),
+                      namesAfter(locations, "proxy_pass https://")),
+                 namesAfter(routing, "map $http_zul_Release "), "routing variable");
+    expectSubset(join(namesAfter(routing, "\" \""), namesAfter(routing, "default \"")),
+                 upstreamNames, "routing value");
+    expectSubset(namesAfter(locations, "limit_req zone="), namesAfter(limits, "_key zone="),
+                 "limit zone");
+    expectSubset(namesAfter(upstreams, "hash $"), namesAfter(upstreams, "map $http_cookie $"),
+                 "cookie variable");
 
     // Host blocks compare the HTTP variable against HTTP upstream names.
     std::string httpRouting;
     RoutingBuilderV3(false, header()).build(svc, false, httpRouting);
-    expectSubset(matches(locations, R"(if \((\$\w+) = )"),
-                 matches(httpRouting, R"(map \$http_zul_Release (\$\w+) \{)"), "host variable");
+    expectSubset(namesAfter(locations, "if ("), namesAfter(httpRouting, "map $http_zul_Release "),
+                 "host variable");
 }
 
 }  // namespace
