@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "cli/InputFlags.h"
 #include "cli/InputJson.h"
@@ -8,14 +9,17 @@
 // The whole input of one generator run. A generator receives it by value and may change its copy.
 class InputData {
 public:
-    InputData(const InputFlags& flags, const InputJson& services, const InputJson& nodes,
-              const InputJson& routing, const InputJson& limits, const std::string& outputDir)
-        : routing(routing), nodes(nodes), limits(limits), services(services), flags(flags),
-          outputDir(outputDir) {}
+    // The documents are taken by value, so that a caller that no longer needs them moves them
+    // in instead of copying them.
+    InputData(const InputFlags& flags, InputJson services, InputJson nodes, InputJson routing,
+              InputJson limits, const std::string& outputDir)
+        : routing(std::move(routing)), nodes(std::move(nodes)), limits(std::move(limits)),
+          services(std::move(services)), flags(flags), outputDir(outputDir) {}
     // Limits absent.
-    InputData(const InputFlags& flags, const InputJson& services, const InputJson& nodes,
-              const InputJson& routing, const std::string& outputDir)
-        : routing(routing), nodes(nodes), services(services), flags(flags), outputDir(outputDir) {}
+    InputData(const InputFlags& flags, InputJson services, InputJson nodes, InputJson routing,
+              const std::string& outputDir)
+        : routing(std::move(routing)), nodes(std::move(nodes)), services(std::move(services)),
+          flags(flags), outputDir(outputDir) {}
 
     InputJson getRouting() const { return routing; }
     InputJson getNodes() const { return nodes; }
@@ -30,6 +34,11 @@ public:
     const InputJson& limitsRef() const { return limits; }
     const InputJson& servicesRef() const { return services; }
     const InputFlags& flagsRef() const { return flags; }
+    // Write access for a generator's own copy (gateway filter, merge).
+    InputJson& routingRef() { return routing; }
+    InputJson& nodesRef() { return nodes; }
+    InputJson& limitsRef() { return limits; }
+    InputJson& servicesRef() { return services; }
 
     void setRouting(const InputJson& value) { routing = value; }
     void setNodes(const InputJson& value) { nodes = value; }

@@ -1,5 +1,7 @@
 #include "generator_v3/GenerationSteps.h"
 
+#include <utility>
+
 #include "common/FileNames.h"
 #include "mergers/GWFilter.h"
 
@@ -18,40 +20,30 @@ ResultBase checkDocumentsPresence(const InputData& input) {
 }
 
 ResultBase filterByGateway(const std::string& gw, InputData& input) {
+    // Each document is filtered where it is: the filter reports a document it cannot filter
+    // before it changes anything.
     GWFilter filter(gw);
-    auto apply = [&filter](const InputJson& source, const std::string& fileName,
-                           InputJson& target) {
-        nlohmann::json document = source.json();
-        ResultBase result = filter.filterDocument(document, fileName);
-        if (result.getIsOk()) {
-            target = InputJson(source.getFileName(), std::move(document));
-        }
-        return result;
-    };
-
-    InputJson filtered;
-    ResultBase result = apply(input.servicesRef(), SERVICES_JSON, filtered);
+    ResultBase result = filter.filterDocument(input.servicesRef().editJson(), SERVICES_JSON);
     if (!result.getIsOk()) {
         return result;
     }
-    input.setServices(filtered);
     if (input.routingRef().isPresent()) {
-        if (!(result = apply(input.routingRef(), ROUTING_JSON, filtered)).getIsOk()) {
+        result = filter.filterDocument(input.routingRef().editJson(), ROUTING_JSON);
+        if (!result.getIsOk()) {
             return result;
         }
-        input.setRouting(filtered);
     }
     if (input.limitsRef().isPresent()) {
-        if (!(result = apply(input.limitsRef(), LIMITS_JSON, filtered)).getIsOk()) {
+        result = filter.filterDocument(input.limitsRef().editJson(), LIMITS_JSON);
+        if (!result.getIsOk()) {
             return result;
         }
-        input.setLimits(filtered);
     }
     if (input.nodesRef().isPresent()) {
-        if (!(result = apply(input.nodesRef(), NODES_JSON, filtered)).getIsOk()) {
+        result = filter.filterDocument(input.nodesRef().editJson(), NODES_JSON);
+        if (!result.getIsOk()) {
             return result;
         }
-        input.setNodes(filtered);
     }
     return ResultBase::Ok();
 }
@@ -64,6 +56,18 @@ Merger defaultMerger(const InputData& input) {
         return Merger(input.nodesRef().json(), input.routingRef().json());
     }
     return Merger(input.nodesRef().json(), input.routingRef().json(), input.limitsRef().json());
+}
+
+Merger takingMerger(InputData& input) {
+    if (!input.nodesRef().isPresent() && !input.routingRef().isPresent()) {
+        return Merger();
+    }
+    if (!input.limitsRef().isPresent()) {
+        return Merger(std::move(input.nodesRef().editJson()),
+                      std::move(input.routingRef().editJson()));
+    }
+    return Merger(std::move(input.nodesRef().editJson()), std::move(input.routingRef().editJson()),
+                  std::move(input.limitsRef().editJson()));
 }
 
 ResultBase prepareServices(InputData& input, const MergerFactory& getMerger,
@@ -79,12 +83,16 @@ ResultBase prepareServices(InputData& input, const MergerFactory& getMerger,
             return filtered;
         }
     }
-    Merger merger = getMerger(input);
-    MergeResult mergeResult = merger.merge(input.servicesRef().json());
-    if (!mergeResult.getIsOk()) {
-        return ResultBase(false, mergeResult.getErrorMessage(), mergeResult.getErrorFname());
+    {
+        // The merged document is built from the input's services document, which nothing reads
+        // afterwards; the merger and the documents it holds go before validation begins.
+        Merger merger = getMerger(input);
+        MergeResult mergeResult = merger.merge(std::move(input.servicesRef().editJson()));
+        if (!mergeResult.getIsOk()) {
+            return ResultBase(false, mergeResult.getErrorMessage(), mergeResult.getErrorFname());
+        }
+        merged = mergeResult.takeJson();
     }
-    merged = mergeResult.takeJson();
     CheckResult checked = validate(merged);
     if (!checked.getIsOk()) {
         return ResultBase::Fail(checked.getErrorMessage());

@@ -13,7 +13,8 @@
 // filter, merge and validation. Generators differ only in their merger and their checkers.
 namespace generation {
 
-using MergerFactory = std::function<Merger(const InputData&)>;
+// May take the documents over from the input (see takingMerger).
+using MergerFactory = std::function<Merger(InputData&)>;
 using Validator = std::function<CheckResult(const nlohmann::json&)>;
 
 // Nodes and routing documents come together or not at all.
@@ -27,9 +28,13 @@ ResultBase filterByGateway(const std::string& gw, InputData& input);
 // Merger() without nodes and routing; otherwise the nodes and routing steps, plus the limits
 // step when a limits document is present.
 Merger defaultMerger(const InputData& input);
+// The same steps, taking the nodes, routing and limits documents over from the input instead of
+// copying them: the input keeps their file names, with null documents.
+Merger takingMerger(InputData& input);
 
 // Presence rules, gateway filter (when the run names a gateway), merge and validation. On
-// success merged holds the validated services document.
+// success merged holds the validated services document, and the input's services document
+// has been taken over by the merge (null afterwards).
 ResultBase prepareServices(InputData& input, const MergerFactory& getMerger,
                            const Validator& validate, nlohmann::json& merged);
 

@@ -20,20 +20,30 @@ Merger::Merger(const nlohmann::json& nodes, const nlohmann::json& routing,
     addStep(std::make_unique<MergerLimits>(limits));
 }
 
+Merger::Merger(nlohmann::json&& nodes, nlohmann::json&& routing) {
+    addStep(std::make_unique<MergerNodes>(std::move(nodes)));
+    addStep(std::make_unique<MergerRouting>(std::move(routing)));
+}
+
+Merger::Merger(nlohmann::json&& nodes, nlohmann::json&& routing, nlohmann::json&& limits)
+    : Merger(std::move(nodes), std::move(routing)) {
+    addStep(std::make_unique<MergerLimits>(std::move(limits)));
+}
+
 void Merger::addStep(std::unique_ptr<MergerBase> step) {
     steps.push_back(std::move(step));
 }
 
 MergeResult Merger::merge(const nlohmann::json& services) {
-    // The input is read in place until a step produces a new document.
-    nlohmann::json merged;
-    const nlohmann::json* current = &services;
+    return merge(nlohmann::json(services));
+}
+
+MergeResult Merger::merge(nlohmann::json&& services) {
+    // A failed step leaves the document as it was, and the next step runs all the same.
     std::string errors;
     for (const auto& step : steps) {
-        MergeResult result = step->merge(*current);
+        MergeResult result = step->mergeInPlace(services);
         if (result.getIsOk()) {
-            merged = result.takeJson();
-            current = &merged;
             continue;
         }
         const std::string message = result.getErrorMessage();
@@ -49,8 +59,5 @@ MergeResult Merger::merge(const nlohmann::json& services) {
     if (!errors.empty()) {
         return MergeResult(errors);
     }
-    if (current == &services) {
-        return MergeResult(services);
-    }
-    return MergeResult(std::move(merged));
+    return MergeResult(std::move(services));
 }

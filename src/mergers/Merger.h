@@ -17,11 +17,17 @@ public:
     // Nodes, routing, then limits.
     Merger(const nlohmann::json& nodes, const nlohmann::json& routing,
            const nlohmann::json& limits);
+    // The same, the steps taking the documents over instead of copying them.
+    Merger(nlohmann::json&& nodes, nlohmann::json&& routing);
+    Merger(nlohmann::json&& nodes, nlohmann::json&& routing, nlohmann::json&& limits);
 
     // Ok with the merged document, or a failure without file name whose message holds one line
     // per failed step: file name, ": ", the step's message (or the message alone when the step
     // gave no file name), each ended by "\n".
     MergeResult merge(const nlohmann::json& services) override;
+    // The same, taking the services document over: the steps add their members to it instead
+    // of each copying it.
+    MergeResult merge(nlohmann::json&& services);
 
 protected:
     void addStep(std::unique_ptr<MergerBase> step);

@@ -1,5 +1,7 @@
 #include "mergers/MergerBase.h"
 
+#include <utility>
+
 #include "common/ProcessingJson.h"
 
 namespace {
@@ -20,6 +22,17 @@ bool isStringMember(const nlohmann::json& value, const char* key) {
 }  // namespace
 
 MergerBase::MergerBase(const nlohmann::json& sourceJson) : sourceJson(sourceJson) {}
+
+MergerBase::MergerBase(nlohmann::json&& sourceJson) : sourceJson(std::move(sourceJson)) {}
+
+MergeResult MergerBase::mergeInPlace(nlohmann::json& services) {
+    MergeResult result = merge(services);
+    if (!result.getIsOk()) {
+        return result;
+    }
+    services = result.takeJson();
+    return MergeResult();
+}
 
 MergeResult MergerBase::isServicesExists(const nlohmann::json& value,
                                          const std::string& fileName) const {

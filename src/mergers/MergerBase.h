@@ -13,11 +13,18 @@ class MergerBase {
 public:
     MergerBase() = default;
     explicit MergerBase(const nlohmann::json& sourceJson);
+    // Takes the source document over instead of copying it.
+    explicit MergerBase(nlohmann::json&& sourceJson);
     virtual ~MergerBase() = default;
 
     // Returns the services document with the source document joined in, or the step's first
     // failure. Never throws.
     virtual MergeResult merge(const nlohmann::json& services) = 0;
+    // The same merge, done on services itself: on success services holds the document that
+    // merge returns and the result is ok without a document; on failure services is unchanged
+    // and the result is merge's failure. This default runs merge; the steps override it to add
+    // their members to the document rather than copy the whole document.
+    virtual MergeResult mergeInPlace(nlohmann::json& services);
 
     MergeResult isServicesExists(const nlohmann::json& value, const std::string& fileName) const;
     MergeResult isSubsystemExists(const nlohmann::json& value, const std::string& fileName) const;

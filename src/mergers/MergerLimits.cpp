@@ -10,6 +10,8 @@
 
 MergerLimits::MergerLimits(const nlohmann::json& limits) : MergerBase(limits) {}
 
+MergerLimits::MergerLimits(nlohmann::json&& limits) : MergerBase(std::move(limits)) {}
+
 MergeResult MergerLimits::isQuotasExists(const nlohmann::json& entry,
                                          const std::string& fileName) const {
     if (ProcessingJson().exists(entry, "quotas")) {
@@ -43,6 +45,15 @@ MergeResult MergerLimits::checkServicesService(const nlohmann::json& service) co
 }
 
 MergeResult MergerLimits::merge(const nlohmann::json& services) {
+    nlohmann::json result = services;
+    MergeResult merged = mergeInPlace(result);
+    if (!merged.getIsOk()) {
+        return merged;
+    }
+    return MergeResult(std::move(result));
+}
+
+MergeResult MergerLimits::mergeInPlace(nlohmann::json& services) {
     const nlohmann::json& limits = getSourceJson();
     MergeResult check = isServicesExists(limits, LIMITS_JSON);
     if (!check.getIsOk()) {
@@ -77,7 +88,7 @@ MergeResult MergerLimits::merge(const nlohmann::json& services) {
     }
     // Keys and gateways are read only from pairs where both sides take part.
     if (takingEntries.empty() || takingServices.empty()) {
-        return MergeResult(services);
+        return MergeResult();
     }
     for (std::size_t i : takingEntries) {
         check = checkKeyTypes(entries[i], LIMITS_JSON);
@@ -98,13 +109,13 @@ MergeResult MergerLimits::merge(const nlohmann::json& services) {
         }
     }
 
-    // Entries are applied in document order, so the last matching entry wins.
+    // Entries are applied in document order, so the last matching entry wins. Setting "quotas"
+    // leaves the keys and gateways that the matching reads as they are.
     MergeKeyIndex index;
     for (std::size_t i : takingServices) {
         index.add(serviceList[i], i);
     }
-    nlohmann::json result = services;
-    nlohmann::json& resultServices = result.at("services");
+    nlohmann::json& changed = services.at("services");
     for (std::size_t i : takingEntries) {
         const nlohmann::json& entry = entries[i];
         auto entryGateways = entry.find("usedGateways");
@@ -113,8 +124,8 @@ MergeResult MergerLimits::merge(const nlohmann::json& services) {
                 !equalsUsedGW(*entryGateways, serviceList[position].at("usedGateways"))) {
                 continue;
             }
-            resultServices[position]["quotas"] = entry.at("quotas");
+            changed[position]["quotas"] = entry.at("quotas");
         }
     }
-    return MergeResult(std::move(result));
+    return MergeResult();
 }

@@ -11,11 +11,13 @@
 class MergerLimits : public MergerBase {
 public:
     explicit MergerLimits(const nlohmann::json& limits);
+    explicit MergerLimits(nlohmann::json&& limits);
 
     // Failures: "services" missing in the limits document, then in the services document; then
     // "services" not an array; then the types of the values read from the taking-part entries
     // and services (entries first).
     MergeResult merge(const nlohmann::json& services) override;
+    MergeResult mergeInPlace(nlohmann::json& services) override;
     // The entry has "quotas".
     MergeResult isQuotasExists(const nlohmann::json& entry, const std::string& fileName) const;
 

@@ -31,6 +31,8 @@ VersionPositions indexVersions(const nlohmann::json& apiVersions) {
 
 MergerNodes::MergerNodes(const nlohmann::json& nodes) : MergerBase(nodes) {}
 
+MergerNodes::MergerNodes(nlohmann::json&& nodes) : MergerBase(std::move(nodes)) {}
+
 void MergerNodes::addProtocols(nlohmann::json& document) const {
     const nlohmann::json& nodes = getSourceJson();
     auto protocols = nodes.find("protocols");
@@ -89,6 +91,15 @@ MergeResult MergerNodes::checkTypes(const nlohmann::json& document,
 }
 
 MergeResult MergerNodes::merge(const nlohmann::json& services) {
+    nlohmann::json result = services;
+    MergeResult merged = mergeInPlace(result);
+    if (!merged.getIsOk()) {
+        return merged;
+    }
+    return MergeResult(std::move(result));
+}
+
+MergeResult MergerNodes::mergeInPlace(nlohmann::json& services) {
     const nlohmann::json& nodes = getSourceJson();
     MergeResult check = isServicesExists(nodes, NODES_JSON);
     if (!check.getIsOk()) {
@@ -121,8 +132,9 @@ MergeResult MergerNodes::merge(const nlohmann::json& services) {
         return check;
     }
 
-    // Entries are applied in document order, so the last entry matching a version wins. The
-    // index and the version tables refer to the unchanged input; changes go to the copy.
+    // Every change is found first and made afterwards, so that a failure leaves the document as
+    // it was. The index and the version tables refer to the document while it is unchanged.
+    // Entries are applied in document order, so the last entry matching a version wins.
     MergeKeyIndex index;
     for (std::size_t i = 0; i < serviceList.size(); ++i) {
         index.add(serviceList[i], i);
@@ -130,9 +142,13 @@ MergeResult MergerNodes::merge(const nlohmann::json& services) {
     std::vector<VersionPositions> versionTables(serviceList.size());
     std::vector<bool> versionTableBuilt(serviceList.size(), false);
 
-    nlohmann::json result = services;
-    addProtocols(result);
-    nlohmann::json& resultServices = result.at("services");
+    // A change without node groups gives the service a null "usedGateways".
+    struct Change {
+        std::size_t service;
+        std::size_t version;
+        const nlohmann::json* nodeGroups;
+    };
+    std::vector<Change> changes;
     for (const auto& entry : entries) {
         const auto& positions = index.find(entry);
         if (positions.empty()) {
@@ -140,11 +156,13 @@ MergeResult MergerNodes::merge(const nlohmann::json& services) {
         }
         auto entryGateways = entry.find("usedGateways");
         for (std::size_t position : positions) {
-            nlohmann::json& service = resultServices[position];
+            const nlohmann::json& service = serviceList[position];
             if (entryGateways != entry.end()) {
+                // A service without gateways matches no gateway-bound entry; the null it gains
+                // from the first such entry matches none either.
                 auto serviceGateways = service.find("usedGateways");
                 if (serviceGateways == service.end()) {
-                    service["usedGateways"] = nullptr;
+                    changes.push_back({position, 0, nullptr});
                     continue;
                 }
                 if (!equalsUsedGW(*entryGateways, *serviceGateways)) {
@@ -152,11 +170,10 @@ MergeResult MergerNodes::merge(const nlohmann::json& services) {
                 }
             }
             if (!versionTableBuilt[position]) {
-                versionTables[position] = indexVersions(serviceList[position].at("apiVersions"));
+                versionTables[position] = indexVersions(service.at("apiVersions"));
                 versionTableBuilt[position] = true;
             }
             const VersionPositions& versions = versionTables[position];
-            nlohmann::json& serviceApiVersions = service.at("apiVersions");
             for (const auto& entryApiVersion : entry.at("apiVersions")) {
                 std::string_view version =
                     entryApiVersion.at("version").get_ref<const std::string&>();
@@ -172,10 +189,21 @@ MergeResult MergerNodes::merge(const nlohmann::json& services) {
                                        NODES_JSON);
                 }
                 for (auto it = range.first; it != range.second; ++it) {
-                    serviceApiVersions[it->second]["nodeGroups"] = *nodeGroups;
+                    changes.push_back({position, it->second, &*nodeGroups});
                 }
             }
         }
     }
-    return MergeResult(std::move(result));
+
+    addProtocols(services);
+    nlohmann::json& changed = services.at("services");
+    for (const Change& change : changes) {
+        nlohmann::json& service = changed[change.service];
+        if (change.nodeGroups == nullptr) {
+            service["usedGateways"] = nullptr;
+        } else {
+            service.at("apiVersions")[change.version]["nodeGroups"] = *change.nodeGroups;
+        }
+    }
+    return MergeResult();
 }

@@ -9,11 +9,13 @@
 class MergerNodes : public MergerBase {
 public:
     explicit MergerNodes(const nlohmann::json& nodes);
+    explicit MergerNodes(nlohmann::json&& nodes);
 
     // Failures, first found wins: "services" missing in the nodes document, then in the services
     // document; an entry, then a service, lacking one of the members checked below; then the
     // type tests (entries before services); then a matching entry version without "nodeGroups".
     MergeResult merge(const nlohmann::json& services) override;
+    MergeResult mergeInPlace(nlohmann::json& services) override;
 
     // Sets the document's "protocols" to the nodes document's when that has one. A document that
     // is neither an object nor null is left alone.

@@ -17,6 +17,8 @@ const nlohmann::json& entryRouting(const nlohmann::json& entry) {
 
 MergerRouting::MergerRouting(const nlohmann::json& routing) : MergerBase(routing) {}
 
+MergerRouting::MergerRouting(nlohmann::json&& routing) : MergerBase(std::move(routing)) {}
+
 MergeResult MergerRouting::isRoutingExists(const nlohmann::json& entry,
                                            const std::string& fileName) const {
     if (ProcessingJson().exists(entry, "routing")) {
@@ -49,7 +51,21 @@ MergeResult MergerRouting::merge(const nlohmann::json& services) {
     return mergeRouting(services, &entryRouting);
 }
 
+MergeResult MergerRouting::mergeInPlace(nlohmann::json& services) {
+    return mergeRoutingInPlace(services, &entryRouting);
+}
+
 MergeResult MergerRouting::mergeRouting(const nlohmann::json& services, RoutingOf routingOf) const {
+    nlohmann::json result = services;
+    MergeResult merged = mergeRoutingInPlace(result, routingOf);
+    if (!merged.getIsOk()) {
+        return merged;
+    }
+    return MergeResult(std::move(result));
+}
+
+MergeResult MergerRouting::mergeRoutingInPlace(nlohmann::json& services,
+                                               RoutingOf routingOf) const {
     const nlohmann::json& routing = getSourceJson();
     MergeResult check = isServicesExists(routing, ROUTING_JSON);
     if (!check.getIsOk()) {
@@ -95,7 +111,7 @@ MergeResult MergerRouting::mergeRouting(const nlohmann::json& services, RoutingO
         return check;
     }
     if (!hasPairs) {
-        return MergeResult(services);
+        return MergeResult();
     }
     check = checkKeyTypes(entries[0], ROUTING_JSON);
     if (!check.getIsOk()) {
@@ -114,17 +130,17 @@ MergeResult MergerRouting::mergeRouting(const nlohmann::json& services, RoutingO
         }
     }
 
-    // Entries are applied in document order, so the last matching entry wins.
+    // Entries are applied in document order, so the last matching entry wins. Setting "routing"
+    // leaves the keys that the index refers to as they are.
     MergeKeyIndex index;
     for (std::size_t i = 0; i < serviceList.size(); ++i) {
         index.add(serviceList[i], i);
     }
-    nlohmann::json result = services;
-    nlohmann::json& resultServices = result.at("services");
+    nlohmann::json& changed = services.at("services");
     for (const auto& entry : entries) {
         for (std::size_t position : index.find(entry)) {
-            resultServices[position]["routing"] = routingOf(entry);
+            changed[position]["routing"] = routingOf(entry);
         }
     }
-    return MergeResult(std::move(result));
+    return MergeResult();
 }

@@ -10,12 +10,14 @@
 class MergerRouting : public MergerBase {
 public:
     explicit MergerRouting(const nlohmann::json& routing);
+    explicit MergerRouting(nlohmann::json&& routing);
 
     // Failures, first found wins: "services" missing in the routing document, then in the
     // services document; then the entries and services in pair order (the first entry, every
     // service, then the other entries; nothing when either list is empty); then the type tests
     // in the same order.
     MergeResult merge(const nlohmann::json& services) override;
+    MergeResult mergeInPlace(nlohmann::json& services) override;
     // The entry has "routing".
     virtual MergeResult isRoutingExists(const nlohmann::json& entry,
                                         const std::string& fileName) const;
@@ -31,4 +33,6 @@ protected:
 
     // The routing merge, copying routingOf(entry) into every matching service.
     MergeResult mergeRouting(const nlohmann::json& services, RoutingOf routingOf) const;
+    // The same on services itself, as mergeInPlace does it.
+    MergeResult mergeRoutingInPlace(nlohmann::json& services, RoutingOf routingOf) const;
 };

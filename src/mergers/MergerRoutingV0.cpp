@@ -16,6 +16,10 @@ MergeResult MergerRoutingV0::merge(const nlohmann::json& services) {
     return mergeRouting(services, &firstApiVersionRouting);
 }
 
+MergeResult MergerRoutingV0::mergeInPlace(nlohmann::json& services) {
+    return mergeRoutingInPlace(services, &firstApiVersionRouting);
+}
+
 MergeResult MergerRoutingV0::isRoutingExists(const nlohmann::json& entry,
                                              const std::string& fileName) const {
     ProcessingJson processing;

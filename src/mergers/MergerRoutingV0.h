@@ -12,6 +12,7 @@ public:
     explicit MergerRoutingV0(const nlohmann::json& routing);
 
     MergeResult merge(const nlohmann::json& services) override;
+    MergeResult mergeInPlace(nlohmann::json& services) override;
     // "apiVersions" is a non-empty array whose first element has "routing".
     MergeResult isRoutingExists(const nlohmann::json& entry,
                                 const std::string& fileName) const override;
