@@ -13,8 +13,7 @@ ServiceChecker::ServiceChecker(const nlohmann::json& service)
     : ServiceChecker(service, std::make_unique<RoutingChecker>(service)) {}
 
 ServiceChecker::ServiceChecker(const nlohmann::json& service,
-                               std::unique_ptr<CheckerBase> routingChecker)
-    : service(service) {
+                               std::unique_ptr<CheckerBase> routingChecker) {
     checkers.push_back(std::move(routingChecker));
     checkers.push_back(std::make_unique<UpstreamsChecker>(service));
     checkers.push_back(std::make_unique<LimitsChecker>(service));

@@ -11,7 +11,8 @@
 // Runs the four concern checkers over one service, in this order: routing, upstreams, limits,
 // locations; then the checker of what nginx needs beyond their rules, and last the safety rules
 // (output file names, values that would change the configuration's structure). Every checker
-// runs, whatever the earlier ones found.
+// runs, whatever the earlier ones found. Like the checkers, it refers to the service, which must
+// outlive it.
 class ServiceChecker {
 public:
     explicit ServiceChecker(const nlohmann::json& service);
@@ -27,6 +28,5 @@ protected:
     ServiceChecker(const nlohmann::json& service, std::unique_ptr<CheckerBase> routingChecker);
 
 private:
-    nlohmann::json service;
     std::vector<std::unique_ptr<CheckerBase>> checkers;
 };

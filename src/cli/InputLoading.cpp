@@ -1,5 +1,7 @@
 #include "cli/InputLoading.h"
 
+#include <utility>
+
 #include "cli/JsonLoader.h"
 #include "common/FileNames.h"
 #include "common/Logger.h"
@@ -12,12 +14,11 @@ void warnIfEmpty(bool notEmpty, const std::string& fileName) {
     }
 }
 
-InputJson presentUnlessEmpty(const std::string& fileName, const LoaderResult& loaderResult) {
-    nlohmann::json document = loaderResult.getJson();
+InputJson presentUnlessEmpty(const std::string& fileName, nlohmann::json document) {
     if (document.empty()) {
-        return InputJson(std::string(), document);
+        return InputJson(std::string(), std::move(document));
     }
-    return InputJson(fileName, document);
+    return InputJson(fileName, std::move(document));
 }
 
 }  // namespace
@@ -43,9 +44,17 @@ LoaderResult loadJson(const std::string& option, const ArgumentMap& argumentMap)
 }
 
 InputJson getRoutingJson(const LoaderResult& loaderResult) {
-    return presentUnlessEmpty(ROUTING_JSON, loaderResult);
+    return presentUnlessEmpty(ROUTING_JSON, loaderResult.getJson());
+}
+
+InputJson getRoutingJson(LoaderResult&& loaderResult) {
+    return presentUnlessEmpty(ROUTING_JSON, loaderResult.takeJson());
 }
 
 InputJson getNodesJson(const LoaderResult& loaderResult) {
-    return presentUnlessEmpty(NODES_JSON, loaderResult);
+    return presentUnlessEmpty(NODES_JSON, loaderResult.getJson());
+}
+
+InputJson getNodesJson(LoaderResult&& loaderResult) {
+    return presentUnlessEmpty(NODES_JSON, loaderResult.takeJson());
 }

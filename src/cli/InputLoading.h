@@ -17,3 +17,6 @@ LoaderResult loadJson(const std::string& option, const ArgumentMap& argumentMap)
 // The routing or nodes document of a load; a null, {} or [] document is absent (no file name).
 InputJson getRoutingJson(const LoaderResult& loaderResult);
 InputJson getNodesJson(const LoaderResult& loaderResult);
+// The same, taking the document over from the load instead of copying it.
+InputJson getRoutingJson(LoaderResult&& loaderResult);
+InputJson getNodesJson(LoaderResult&& loaderResult);

@@ -5,6 +5,35 @@
 #include <sstream>
 #include <system_error>
 
+namespace {
+
+// The whole rest of the stream, read in one piece when its size is known.
+std::string readAll(std::ifstream& stream) {
+    const std::streampos start = stream.tellg();
+    stream.seekg(0, std::ios::end);
+    const std::streampos end = stream.tellg();
+    stream.seekg(start);
+    std::string text;
+    if (start != std::streampos(-1) && end != std::streampos(-1) && end >= start) {
+        text.resize(static_cast<std::size_t>(end - start));
+        stream.read(text.data(), static_cast<std::streamsize>(text.size()));
+        text.resize(static_cast<std::size_t>(stream.gcount()));
+        if (!stream.eof()) {
+            // Whatever came after the size was taken.
+            std::ostringstream rest;
+            rest << stream.rdbuf();
+            text += rest.str();
+        }
+        return text;
+    }
+    stream.clear();
+    std::ostringstream whole;
+    whole << stream.rdbuf();
+    return whole.str();
+}
+
+}  // namespace
+
 LoaderResult JsonLoader::load() const {
     std::ifstream stream;
     if (!openInputFile(jsonFname, stream)) {
@@ -15,16 +44,15 @@ LoaderResult JsonLoader::load() const {
         // Whether an empty document is acceptable is the caller's decision.
         return LoaderResult::okLoaderResult(nlohmann::json());
     }
-    std::ostringstream text;
-    text << stream.rdbuf();
-    if (nestsDeeperThan(text.str(), k_maxDepth)) {
+    const std::string text = readAll(stream);
+    if (nestsDeeperThan(text, k_maxDepth)) {
         return LoaderResult::failLoaderResult(
             "json nests deeper than " + std::to_string(k_maxDepth) + " levels - " + jsonFname +
                 "\n",
             jsonFname);
     }
     try {
-        return LoaderResult::okLoaderResult(nlohmann::json::parse(text.str()));
+        return LoaderResult::okLoaderResult(nlohmann::json::parse(text));
     } catch (const nlohmann::json::exception& e) {
         return LoaderResult::failLoaderResult(
             std::string(e.what()) + "\nexception id: " + std::to_string(e.id) + "\n", jsonFname);

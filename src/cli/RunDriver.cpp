@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <utility>
 #include <vector>
 
 #include "checkers/NginxSyntax.h"
@@ -73,9 +74,18 @@ bool readProtocolPort(const nlohmann::json& protocol, const std::string& name, s
     return false;
 }
 
-// Loads the document of option into loaded; logs the loader's message on failure.
-bool loadDocument(const std::string& option, const ArgumentMap& argumentMap, LoaderResult& loaded) {
-    loaded = loadJson(option, argumentMap);
+// Loads the document of option into loaded; logs the loader's message on failure. A document
+// that reading the schema versions has already loaded is taken from parsed instead of being
+// read and parsed a second time.
+bool loadDocument(const std::string& option, const ArgumentMap& argumentMap, LoaderResult& loaded,
+                  ParsedDocuments& parsed) {
+    auto found = parsed.find(option);
+    if (found != parsed.end()) {
+        loaded = std::move(found->second);
+        parsed.erase(found);
+    } else {
+        loaded = loadJson(option, argumentMap);
+    }
     if (!loaded.getIsOk()) {
         Logger::logError(loaded.getErrorMessage());
         return false;
@@ -85,7 +95,8 @@ bool loadDocument(const std::string& option, const ArgumentMap& argumentMap, Loa
 
 }  // namespace
 
-bool getSchemaVersionFromFile(const std::string& path, std::string& version, std::string* problem) {
+bool getSchemaVersionFromFile(const std::string& path, std::string& version, std::string* problem,
+                              LoaderResult* parsed) {
     if (!checkFileNotEmpty(path)) {
         return false;
     }
@@ -93,9 +104,12 @@ bool getSchemaVersionFromFile(const std::string& path, std::string& version, std
     if (!loaded.getIsOk()) {
         return false;
     }
-    const nlohmann::json document = loaded.getJson();
+    const nlohmann::json& document = loaded.jsonRef();
     if (!ProcessingJson().exists(document, "schema_version")) {
         version = "0";
+        if (parsed != nullptr) {
+            *parsed = std::move(loaded);
+        }
         return true;
     }
     const nlohmann::json& value = document.at("schema_version");
@@ -106,10 +120,14 @@ bool getSchemaVersionFromFile(const std::string& path, std::string& version, std
         return false;
     }
     version = value.get<std::string>();
+    if (parsed != nullptr) {
+        *parsed = std::move(loaded);
+    }
     return true;
 }
 
-bool getSchemaVersion(const ArgumentMap& argumentMap, std::string& version) {
+bool getSchemaVersion(const ArgumentMap& argumentMap, std::string& version,
+                      ParsedDocuments* parsed) {
     struct Source {
         const char* option;
         const char* fileName;
@@ -128,8 +146,12 @@ bool getSchemaVersion(const ArgumentMap& argumentMap, std::string& version) {
             continue;
         }
         std::string problem;
-        getSchemaVersionFromFile(argumentText(argumentMap, source->option), source->version,
-                                 &problem);
+        LoaderResult loaded(true, nlohmann::json());
+        if (getSchemaVersionFromFile(argumentText(argumentMap, source->option), source->version,
+                                     &problem, &loaded) &&
+            parsed != nullptr) {
+            parsed->emplace(source->option, std::move(loaded));
+        }
         if (!problem.empty()) {
             Logger::logNotValidInputJson(source->fileName, problem);
             typesOk = false;
@@ -226,7 +248,7 @@ ConfigGeneratorV3 getConfigGeneratorV3(bool isHttp, const std::string& httpPort,
     return ConfigGeneratorV3(isHttps, httpsPort, httpsCn);
 }
 
-ResultBase callConfigGenerator(const InputData& inputData, const std::string& version) {
+ResultBase callConfigGenerator(InputData inputData, const std::string& version) {
     if (version == "3") {
         bool isHttp = false;
         bool isHttps = false;
@@ -237,7 +259,7 @@ ResultBase callConfigGenerator(const InputData& inputData, const std::string& ve
             return ResultBase::Fail("could not get protocols", NODES_JSON);
         }
         return getConfigGeneratorV3(isHttp, httpPort, isHttps, httpsPort, httpsCn)
-            .generate(inputData);
+            .generate(std::move(inputData));
     }
     if (version == "2") {
         ResultBase result = ConfigGenerator().generate(inputData);
@@ -245,10 +267,10 @@ ResultBase callConfigGenerator(const InputData& inputData, const std::string& ve
             return result;
         }
         // The schema-2 failure is not reported: the legacy form decides the run.
-        return ConfigGeneratorLegacy().generate(inputData);
+        return ConfigGeneratorLegacy().generate(std::move(inputData));
     }
     if (version == "0") {
-        return ConfigGeneratorV0().generate(inputData);
+        return ConfigGeneratorV0().generate(std::move(inputData));
     }
     return ResultBase::Fail("finished: has ERRORS - incorrect schema_version");
 }
@@ -256,24 +278,26 @@ ResultBase callConfigGenerator(const InputData& inputData, const std::string& ve
 bool buildNginxConfFiles(const ArgumentMap& argumentMap) {
     std::string version = "3";
     checkInputFilesAsNotEmpty(argumentMap);
-    if (!getSchemaVersion(argumentMap, version)) {
+    ParsedDocuments parsed;
+    if (!getSchemaVersion(argumentMap, version, &parsed)) {
         return false;
     }
     InputFlags flags(argumentMap);
 
+    // The documents move from one stage to the next: none is copied on the way.
     LoaderResult loaded(true, nlohmann::json());
-    if (!loadDocument("-r", argumentMap, loaded)) {
+    if (!loadDocument("-r", argumentMap, loaded, parsed)) {
         return false;
     }
-    InputJson routing = getRoutingJson(loaded);
-    if (!loadDocument("-n", argumentMap, loaded)) {
+    InputJson routing = getRoutingJson(std::move(loaded));
+    if (!loadDocument("-n", argumentMap, loaded, parsed)) {
         return false;
     }
-    InputJson nodes = getNodesJson(loaded);
-    if (!loadDocument("-s", argumentMap, loaded)) {
+    InputJson nodes = getNodesJson(std::move(loaded));
+    if (!loadDocument("-s", argumentMap, loaded, parsed)) {
         return false;
     }
-    nlohmann::json servicesDocument = loaded.getJson();
+    nlohmann::json servicesDocument = loaded.takeJson();
     if (servicesDocument.empty()) {
         Logger::logError("services.json is  empty");
         return false;
@@ -288,15 +312,17 @@ bool buildNginxConfFiles(const ArgumentMap& argumentMap) {
 
     ResultBase result = ResultBase::Ok();
     if (!hasArgument(argumentMap, "-l")) {
-        result =
-            callConfigGenerator(InputData(flags, services, nodes, routing, outputDir), version);
+        result = callConfigGenerator(InputData(flags, std::move(services), std::move(nodes),
+                                               std::move(routing), outputDir),
+                                     version);
     } else {
-        if (!loadDocument("-l", argumentMap, loaded)) {
+        if (!loadDocument("-l", argumentMap, loaded, parsed)) {
             return false;
         }
         // Present even when empty: the generator decides what an empty limits document means.
-        InputJson limits(LIMITS_JSON, loaded.getJson());
-        result = callConfigGenerator(InputData(flags, services, nodes, routing, limits, outputDir),
+        InputJson limits(LIMITS_JSON, loaded.takeJson());
+        result = callConfigGenerator(InputData(flags, std::move(services), std::move(nodes),
+                                               std::move(routing), std::move(limits), outputDir),
                                      version);
     }
 

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <utility>
 
 #include "common/ResultBase.h"
 
@@ -20,6 +21,10 @@ public:
     }
 
     nlohmann::json getJson() const { return json; }
+    // The document without a copy.
+    const nlohmann::json& jsonRef() const { return json; }
+    // Gives the document away without copying it; the result holds null afterwards.
+    nlohmann::json takeJson() { return std::move(json); }
 
 private:
     nlohmann::json json;

@@ -28,8 +28,10 @@ ConfigGeneratorV3::ConfigGeneratorV3(bool https, const std::string& sPort, const
 
 ResultBase ConfigGeneratorV3::generate(InputData inputData) {
     json merged;
+    // The merger of getMerger, taking the documents of this generator's own input over instead
+    // of copying them.
     ResultBase prepared = generation::prepareServices(
-        inputData, [this](const InputData& input) { return getMerger(input); },
+        inputData, [](InputData& input) { return generation::takingMerger(input); },
         [](const json& document) { return ServicesChecker(document).check(); }, merged);
     if (!prepared.getIsOk()) {
         return prepared;
