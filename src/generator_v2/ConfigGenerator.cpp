@@ -17,15 +17,7 @@ using generation::memberOrNull;
 
 bool ConfigGenerator::generateRoutingForOneService(const json& service,
                                                    const std::string& fileName, bool verbose) {
-    if (verbose) {
-        Logger::logDebug("routing: out file = " + fileName);
-    }
-    RoutingBuilderV2 builder(buildConfigHeader());
-    std::string content;
-    if (!builder.build(service, verbose, content)) {
-        return false;
-    }
-    return saveStringToFile(fileName, content, verbose);
+    return buildRoutingFile<RoutingBuilderV2>(service, fileName, verbose);
 }
 
 bool ConfigGenerator::generateRouting(const json& merged, const std::string& outputDir,

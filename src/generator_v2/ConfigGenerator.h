@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/InputData.h"
+#include "common/Logger.h"
 #include "common/ResultBase.h"
 #include "generator_v3/ConfigHeaderBase.h"
 #include "generator_v3/GenerationSteps.h"
@@ -38,6 +39,22 @@ public:
     std::string getCleanDeploymentUnit(const nlohmann::json& service) const;
 
 protected:
+    // Builds one service's routing file with Builder and saves it: the common body of every
+    // generator's generateRoutingForOneService.
+    template <class Builder>
+    bool buildRoutingFile(const nlohmann::json& service, const std::string& fileName,
+                          bool verbose) {
+        if (verbose) {
+            Logger::logDebug("routing: out file = " + fileName);
+        }
+        Builder builder(buildConfigHeader());
+        std::string content;
+        if (!builder.build(service, verbose, content)) {
+            return false;
+        }
+        return saveStringToFile(fileName, content, verbose);
+    }
+
     // The pipeline shared by the schema-2, legacy and schema-0 generators: the front stages with
     // the given merger and validation, then the files. Limits files only when writeLimits.
     ResultBase runPipeline(InputData& inputData, const generation::MergerFactory& getMergerFor,

@@ -1,7 +1,6 @@
 #include "generator_v2/ConfigGeneratorLegacy.h"
 
 #include "checkers/ServicesCheckerLegacy.h"
-#include "common/Logger.h"
 #include "generator_v2/ConfigHeaderScheme2Legacy.h"
 #include "generator_v2/RoutingBuilderV2Legacy.h"
 
@@ -10,15 +9,7 @@ using nlohmann::json;
 bool ConfigGeneratorLegacy::generateRoutingForOneService(const json& service,
                                                          const std::string& fileName,
                                                          bool verbose) {
-    if (verbose) {
-        Logger::logDebug("routing: out file = " + fileName);
-    }
-    RoutingBuilderV2Legacy builder(buildConfigHeader());
-    std::string content;
-    if (!builder.build(service, verbose, content)) {
-        return false;
-    }
-    return saveStringToFile(fileName, content, verbose);
+    return buildRoutingFile<RoutingBuilderV2Legacy>(service, fileName, verbose);
 }
 
 bool ConfigGeneratorLegacy::generateRouting(const json& merged, const std::string& outputDir,

@@ -1,7 +1,6 @@
 #include "generator_v2/ConfigGeneratorV0.h"
 
 #include "checkers/ServicesCheckerV0.h"
-#include "common/Logger.h"
 #include "generator_v2/ConfigHeaderScheme0.h"
 #include "generator_v2/RoutingBuilderV0.h"
 #include "mergers/MergerV0.h"
@@ -10,15 +9,7 @@ using nlohmann::json;
 
 bool ConfigGeneratorV0::generateRoutingForOneService(const json& service,
                                                      const std::string& fileName, bool verbose) {
-    if (verbose) {
-        Logger::logDebug("routing: out file = " + fileName);
-    }
-    RoutingBuilderV0 builder(buildConfigHeader());
-    std::string content;
-    if (!builder.build(service, verbose, content)) {
-        return false;
-    }
-    return saveStringToFile(fileName, content, verbose);
+    return buildRoutingFile<RoutingBuilderV0>(service, fileName, verbose);
 }
 
 bool ConfigGeneratorV0::generateRouting(const json& merged, const std::string& outputDir,
