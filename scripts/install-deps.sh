@@ -10,6 +10,8 @@ set -euo pipefail
 
 build_packages=(cmake g++ make nlohmann-json3-dev libgtest-dev)
 test_packages=(nginx-light python3 python3-jsonschema groff-base man-db)
+# scripts/fuzz.sh: clang++ with libFuzzer and the sanitizer runtimes.
+test_packages+=(clang libclang-rt-14-dev)
 
 packages=("${build_packages[@]}")
 case "${1:-}" in
