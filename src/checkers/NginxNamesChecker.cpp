@@ -109,6 +109,19 @@ CheckResult NginxNamesChecker::checkPorts() const {
                        "\"protocols." + std::string(protocol) + ".port\" must be from 1 to 65535");
         }
     }
+    // The TLS server name goes in quotes into every HTTPS proxy location's proxy_ssl_name,
+    // whose value nginx compiles: nginx: unexpected "...", unknown "..." variable.
+    const nlohmann::json& protocols = json().at("protocols");
+    if (has(protocols, "https") && isString(protocols.at("https"), "cn")) {
+        const std::string cn = textOf(protocols.at("https"), "cn");
+        std::string problem = NginxSyntax::quotedProblem(cn, '"');
+        if (problem.empty()) {
+            problem = NginxSyntax::variablesProblem(cn);
+        }
+        if (!problem.empty()) {
+            addFailure(result, "\"protocols.https.cn\" \"" + cn + "\" " + problem);
+        }
+    }
     return result;
 }
 

@@ -86,9 +86,9 @@ Inventory InventoryGenerator::make(int serviceCount) {
         const json key = {{"subsystem", subsystem}, {"deploymentUnit", unit}};
 
         json service = key;
-        if (chance(30)) {
-            service["usedGateways"] = json::array({"gw-a"});
-        }
+        // The limits merge gives quotas only to services that name their gateways.
+        service["usedGateways"] =
+            chance(50) ? json::array({"gw-a"}) : json::array({"gw-a", "gw-b"});
         addBalancing(service);
         addHealthcheck(service);
         json node = key;
@@ -171,6 +171,9 @@ Inventory InventoryGenerator::make(int serviceCount) {
                 }
             }
             json limited = key;
+            if (chance(50)) {
+                limited["usedGateways"] = service["usedGateways"];
+            }
             limited["quotas"] = quotas;
             limits.push_back(limited);
         }

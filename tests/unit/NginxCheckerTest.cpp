@@ -253,7 +253,8 @@ TEST(NginxCheckerTest, ProxyLocationsAndHeaders) {
 }
 
 TEST(NginxNamesCheckerTest, NamesThatTwoServicesMustNotShare) {
-    json document = json::parse(R"({"protocols": {"http": {"port": 0}, "https": {"port": 443}},
+    json document = json::parse(R"({"protocols": {"http": {"port": 0},
+                                       "https": {"port": 443, "cn": "gw.$tld"}},
         "services": [
         {"subsystem": "A", "deploymentUnit": "x.y", "quotas": [],
          "apiVersions": [{"nodeGroups": [{"groupName": "G"}], "locations": [{"url": "/a"}]}]},
@@ -265,6 +266,8 @@ TEST(NginxNamesCheckerTest, NamesThatTwoServicesMustNotShare) {
         ]})");
     EXPECT_EQ(
         "\"protocols.http.port\" must be from 1 to 65535\n"
+        "\"protocols.https.cn\" \"gw.$tld\" refers to the variable $tld, which nginx does "
+        "not define\n"
         "\"deploymentUnit\" \"x.y\" of service \"A:x.y\" and \"x-y\" of service \"B:x-y\" "
         "give the same nginx name x_y\n"
         "upstream name x_y_https_g of node group \"y.https-g\" of service \"C:x\" is also "
