@@ -119,15 +119,21 @@ int runStages(const std::string& in, const std::string& out, const std::string& 
     auto start = Clock::now();
     checkInputFilesAsNotEmpty(arguments);
     std::string version = "3";
-    if (!getSchemaVersion(arguments, version)) {
+    ParsedDocuments parsed;
+    if (!getSchemaVersion(arguments, version, &parsed)) {
         return 1;
     }
     InputFlags flags(arguments);
-    InputJson routing = getRoutingJson(loadJson("-r", arguments));
-    InputJson nodes = getNodesJson(loadJson("-n", arguments));
-    InputJson services(SERVICES_JSON, loadJson("-s", arguments).getJson());
-    InputJson limits(LIMITS_JSON, loadJson("-l", arguments).getJson());
-    InputData input(flags, services, nodes, routing, limits, out);
+    auto load = [&](const char* option) {
+        auto found = parsed.find(option);
+        return found != parsed.end() ? std::move(found->second) : loadJson(option, arguments);
+    };
+    InputJson routing = getRoutingJson(load("-r"));
+    InputJson nodes = getNodesJson(load("-n"));
+    InputJson services(SERVICES_JSON, load("-s").takeJson());
+    InputJson limits(LIMITS_JSON, load("-l").takeJson());
+    InputData input(flags, std::move(services), std::move(nodes), std::move(routing),
+                    std::move(limits), out);
     bool isHttp = false;
     bool isHttps = false;
     std::string httpPort;
@@ -145,11 +151,15 @@ int runStages(const std::string& in, const std::string& out, const std::string& 
     figures["filter"] = secondsSince(start);
 
     start = Clock::now();
-    MergeResult mergeResult = generation::defaultMerger(input).merge(input.servicesRef().json());
-    if (!mergeResult.getIsOk()) {
-        return 1;
+    json merged;
+    {
+        Merger merger = generation::takingMerger(input);
+        MergeResult mergeResult = merger.mergeSpending(std::move(input.servicesRef().editJson()));
+        if (!mergeResult.getIsOk()) {
+            return 1;
+        }
+        merged = mergeResult.takeJson();
     }
-    json merged = mergeResult.takeJson();
     figures["merge"] = secondsSince(start);
 
     start = Clock::now();

@@ -1,6 +1,6 @@
 #include "checkers/NginxNamesChecker.h"
 
-#include <map>
+#include <unordered_map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,7 +42,7 @@ std::string groupKey(const std::string& groupName) {
 // writes the location and routing files that remain. Services without a string
 // "deploymentUnit" fail other rules and are left out.
 std::vector<const nlohmann::json*> lastPerUnit(const nlohmann::json& services) {
-    std::map<std::string, const nlohmann::json*> last;
+    std::unordered_map<std::string, const nlohmann::json*> last;
     std::vector<std::string> order;
     for (const auto& service : services) {
         if (!isString(service, "deploymentUnit")) {
@@ -61,7 +61,8 @@ std::vector<const nlohmann::json*> lastPerUnit(const nlohmann::json& services) {
     return result;
 }
 
-// Records name for owner; reports a second, different owner of the same name.
+// Records name for owner; reports a second, different owner of the same name. Lookups only:
+// the order of the reports is that of the services.
 class NameTable {
 public:
     // Returns the earlier owner when name already has another owner, else an empty text.
@@ -74,7 +75,7 @@ public:
     }
 
 private:
-    std::map<std::string, std::string> owners;
+    std::unordered_map<std::string, std::string> owners;
 };
 
 }  // namespace
@@ -186,7 +187,7 @@ CheckResult NginxNamesChecker::checkZones() const {
     CheckResult result;
     // The limits file that remains for a unit is the last one written: of the last service with
     // "quotas" among those with that unit.
-    std::map<std::string, const nlohmann::json*> last;
+    std::unordered_map<std::string, const nlohmann::json*> last;
     std::vector<std::string> order;
     for (const auto& service : arrayOrEmpty(json(), "services")) {
         if (!isString(service, "deploymentUnit") || !has(service, "quotas")) {
@@ -226,7 +227,7 @@ CheckResult NginxNamesChecker::checkLocations() const {
     CheckResult result;
     // Every location file goes into the same server, so two locations with the same key
     // anywhere in the run clash: nginx: duplicate location "...".
-    std::map<std::string, std::string> owners;
+    std::unordered_map<std::string, std::string> owners;
     for (const nlohmann::json* service : lastPerUnit(arrayOrEmpty(json(), "services"))) {
         const std::string owner = NginxSyntax::serviceName(*service);
         for (const auto& apiVersion : arrayOrEmpty(*service, "apiVersions")) {

@@ -85,9 +85,10 @@ ResultBase prepareServices(InputData& input, const MergerFactory& getMerger,
     }
     {
         // The merged document is built from the input's services document, which nothing reads
-        // afterwards; the merger and the documents it holds go before validation begins.
+        // afterwards, with the values moved out of the merger's documents; the merger and what
+        // is left of its documents go before validation begins.
         Merger merger = getMerger(input);
-        MergeResult mergeResult = merger.merge(std::move(input.servicesRef().editJson()));
+        MergeResult mergeResult = merger.mergeSpending(std::move(input.servicesRef().editJson()));
         if (!mergeResult.getIsOk()) {
             return ResultBase(false, mergeResult.getErrorMessage(), mergeResult.getErrorFname());
         }

@@ -38,6 +38,13 @@ MergeResult Merger::merge(const nlohmann::json& services) {
     return merge(nlohmann::json(services));
 }
 
+MergeResult Merger::mergeSpending(nlohmann::json&& services) {
+    for (const auto& step : steps) {
+        step->spendSourceOnNextMerge();
+    }
+    return merge(std::move(services));
+}
+
 MergeResult Merger::merge(nlohmann::json&& services) {
     // A failed step leaves the document as it was, and the next step runs all the same.
     std::string errors;

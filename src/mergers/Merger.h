@@ -28,6 +28,9 @@ public:
     // The same, taking the services document over: the steps add their members to it instead
     // of each copying it.
     MergeResult merge(nlohmann::json&& services);
+    // The same for a merger that is used once: the steps move the values they join out of
+    // their documents instead of copying them, and the merger is spent afterwards.
+    MergeResult mergeSpending(nlohmann::json&& services);
 
 protected:
     void addStep(std::unique_ptr<MergerBase> step);

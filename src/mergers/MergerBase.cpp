@@ -34,6 +34,14 @@ MergeResult MergerBase::mergeInPlace(nlohmann::json& services) {
     return MergeResult();
 }
 
+nlohmann::json MergerBase::takeOrCopy(const nlohmann::json& value) const {
+    if (!spendSource) {
+        return value;
+    }
+    // value lies in sourceJson, which this step owns and does not hold as const.
+    return std::move(const_cast<nlohmann::json&>(value));
+}
+
 MergeResult MergerBase::isServicesExists(const nlohmann::json& value,
                                          const std::string& fileName) const {
     return presence(value, "services", "\"services\" section does not exists", fileName);

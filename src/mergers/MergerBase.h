@@ -25,6 +25,9 @@ public:
     // and the result is merge's failure. This default runs merge; the steps override it to add
     // their members to the document rather than copy the whole document.
     virtual MergeResult mergeInPlace(nlohmann::json& services);
+    // Lets the next merge move the values it joins out of the source document instead of
+    // copying them, which leaves the step spent: for a merger that is used once.
+    void spendSourceOnNextMerge() { spendSource = true; }
 
     MergeResult isServicesExists(const nlohmann::json& value, const std::string& fileName) const;
     MergeResult isSubsystemExists(const nlohmann::json& value, const std::string& fileName) const;
@@ -51,6 +54,10 @@ protected:
     MergerBase& operator=(MergerBase&&) = default;
 
     const nlohmann::json& getSourceJson() const { return sourceJson; }
+    // Whether this merge may move values out of the source document.
+    bool spendsSource() const { return spendSource; }
+    // value (a part of the source document) moved when the merge spends the source, else copied.
+    nlohmann::json takeOrCopy(const nlohmann::json& value) const;
 
     // "services" of value is an array.
     MergeResult isServicesArray(const nlohmann::json& value, const std::string& fileName) const;
@@ -65,4 +72,5 @@ protected:
 
 private:
     nlohmann::json sourceJson;
+    bool spendSource = false;
 };

@@ -116,15 +116,21 @@ MergeResult MergerLimits::mergeInPlace(nlohmann::json& services) {
         index.add(serviceList[i], i);
     }
     nlohmann::json& changed = services.at("services");
+    std::vector<std::size_t> receiving;
     for (std::size_t i : takingEntries) {
         const nlohmann::json& entry = entries[i];
         auto entryGateways = entry.find("usedGateways");
+        receiving.clear();
         for (std::size_t position : index.find(entry)) {
-            if (entryGateways != entry.end() &&
-                !equalsUsedGW(*entryGateways, serviceList[position].at("usedGateways"))) {
-                continue;
+            if (entryGateways == entry.end() ||
+                equalsUsedGW(*entryGateways, serviceList[position].at("usedGateways"))) {
+                receiving.push_back(position);
             }
-            changed[position]["quotas"] = entry.at("quotas");
+        }
+        const nlohmann::json& quotas = entry.at("quotas");
+        for (std::size_t k = 0; k < receiving.size(); ++k) {
+            changed[receiving[k]]["quotas"] =
+                k + 1 == receiving.size() ? takeOrCopy(quotas) : nlohmann::json(quotas);
         }
     }
     return MergeResult();

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -195,14 +196,24 @@ MergeResult MergerNodes::mergeInPlace(nlohmann::json& services) {
         }
     }
 
+    // When the source may be spent, the last change that uses a node-group list takes it.
+    std::vector<bool> lastUse(changes.size(), true);
+    if (spendsSource()) {
+        std::unordered_set<const nlohmann::json*> used;
+        for (std::size_t i = changes.size(); i-- > 0;) {
+            lastUse[i] = changes[i].nodeGroups != nullptr && used.insert(changes[i].nodeGroups).second;
+        }
+    }
     addProtocols(services);
     nlohmann::json& changed = services.at("services");
-    for (const Change& change : changes) {
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        const Change& change = changes[i];
         nlohmann::json& service = changed[change.service];
         if (change.nodeGroups == nullptr) {
             service["usedGateways"] = nullptr;
         } else {
-            service.at("apiVersions")[change.version]["nodeGroups"] = *change.nodeGroups;
+            service.at("apiVersions")[change.version]["nodeGroups"] =
+                lastUse[i] ? takeOrCopy(*change.nodeGroups) : nlohmann::json(*change.nodeGroups);
         }
     }
     return MergeResult();

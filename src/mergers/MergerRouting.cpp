@@ -138,8 +138,11 @@ MergeResult MergerRouting::mergeRoutingInPlace(nlohmann::json& services,
     }
     nlohmann::json& changed = services.at("services");
     for (const auto& entry : entries) {
-        for (std::size_t position : index.find(entry)) {
-            changed[position]["routing"] = routingOf(entry);
+        const auto& positions = index.find(entry);
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            const nlohmann::json& value = routingOf(entry);
+            changed[positions[i]]["routing"] =
+                i + 1 == positions.size() ? takeOrCopy(value) : nlohmann::json(value);
         }
     }
     return MergeResult();

@@ -4,10 +4,12 @@
 
 #include "cli/InputData.h"
 #include "generator_v3/GenerationSteps.h"
+#include "mergers/Merger.h"
 #include "mergers/MergerLimits.h"
 #include "mergers/MergerNodes.h"
 #include "mergers/MergerRouting.h"
 #include "mergers/MergerRoutingV0.h"
+#include "mergers/MergerV0.h"
 
 using nlohmann::json;
 
@@ -89,4 +91,30 @@ TEST(MergeInPlaceTest, TakingMergerLeavesTheInputPresentAndMergesAlike) {
     EXPECT_TRUE(input.routingRef().isPresent());
     EXPECT_TRUE(input.limitsRef().isPresent());
     EXPECT_TRUE(input.nodesRef().json().is_null());
+}
+
+TEST(MergeInPlaceTest, SpendingMergeGivesEveryMatchTheValue) {
+    // Two services with the same keys (as a gateway named twice leaves them), one of them with
+    // the same version twice: every match must receive the value, not only the last.
+    const json services = json::parse(R"({"services":[
+        {"subsystem":"S","deploymentUnit":"D","usedGateways":["g"],
+         "apiVersions":[{"version":"1"},{"version":"1"}]},
+        {"subsystem":"S","deploymentUnit":"D","usedGateways":["g"],"apiVersions":[{"version":"1"}]}]})");
+    const json nodes = json::parse(R"({"services":[{"subsystem":"S","deploymentUnit":"D",
+        "apiVersions":[{"version":"1","nodeGroups":["n"]}]}]})");
+    const json routing = json::parse(
+        R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":["r"]}]})");
+    const json limits = json::parse(R"({"services":[
+        {"subsystem":"S","deploymentUnit":"D","usedGateways":["g"],"quotas":["q"]}]})");
+    const json expected = Merger(nodes, routing, limits).merge(services).getJson();
+    EXPECT_EQ(expected["services"][0]["apiVersions"][1]["nodeGroups"], json::parse(R"(["n"])"));
+    EXPECT_EQ(expected["services"][1]["quotas"], json::parse(R"(["q"])"));
+
+    Merger spent(nodes, routing, limits);
+    EXPECT_EQ(spent.mergeSpending(json(services)).getJson(), expected);
+    MergerV0 spentV0(nodes, json::parse(R"({"services":[{"subsystem":"S","deploymentUnit":"D",
+        "apiVersions":[{"routing":["first"]}]}]})"));
+    const json mergedV0 = spentV0.mergeSpending(json(services)).getJson();
+    EXPECT_EQ(mergedV0["services"][0]["routing"], json::parse(R"(["first"])"));
+    EXPECT_EQ(mergedV0["services"][1]["routing"], json::parse(R"(["first"])"));
 }
