@@ -31,36 +31,62 @@ CheckResult SafetyChecker::checkDeploymentUnitAsFileName() const {
 
 CheckResult SafetyChecker::checkControlCharacters() const {
     CheckResult result;
-    // Walked with an explicit stack: documents may nest deeper than the call stack allows.
-    std::vector<std::pair<const nlohmann::json*, std::string>> pending;
-    if (json().is_object()) {
-        for (auto it = json().begin(); it != json().end(); ++it) {
-            if (it.key() != "deploymentUnit") {
-                pending.emplace_back(&it.value(), it.key());
+    if (!json().is_object()) {
+        return result;
+    }
+    // Walked depth first in document order with an explicit stack of the containers on the
+    // way (documents may nest deeper than the call stack allows). A value's path is spelled out
+    // only when the value is reported.
+    struct Level {
+        const nlohmann::json* container;
+        nlohmann::json::const_iterator member;  // objects
+        std::size_t index;                      // arrays
+        bool started;
+    };
+    auto startOf = [](const nlohmann::json& container) {
+        return Level{&container, container.begin(), 0, false};
+    };
+    auto pathOf = [](const std::vector<Level>& levels) {
+        std::string path;
+        for (std::size_t i = 0; i < levels.size(); ++i) {
+            if (levels[i].container->is_object()) {
+                path += (i == 0 ? "" : ".") + levels[i].member.key();
+            } else {
+                path += "[" + std::to_string(levels[i].index) + "]";
             }
         }
-    }
-    // Reversed so that values are reported in document order.
-    std::vector<std::pair<const nlohmann::json*, std::string>> stack(pending.rbegin(),
-                                                                     pending.rend());
-    while (!stack.empty()) {
-        auto [value, path] = std::move(stack.back());
-        stack.pop_back();
-        if (value->is_string()) {
-            if (hasControlCharacter(value->get_ref<const std::string&>())) {
-                addFailure(result, shown(path) + " must not contain control characters in " +
+        return path;
+    };
+    std::vector<Level> levels{startOf(json())};
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        const bool object = level.container->is_object();
+        if (level.started) {
+            if (object) {
+                ++level.member;
+            } else {
+                ++level.index;
+            }
+        }
+        level.started = true;
+        if (object ? level.member == level.container->end()
+                   : level.index >= level.container->size()) {
+            levels.pop_back();
+            continue;
+        }
+        if (levels.size() == 1 && level.member.key() == "deploymentUnit") {
+            continue;
+        }
+        const nlohmann::json& value =
+            object ? *level.member : (*level.container)[level.index];
+        if (value.is_string()) {
+            if (hasControlCharacter(value.get_ref<const std::string&>())) {
+                addFailure(result, shown(pathOf(levels)) +
+                                       " must not contain control characters in " +
                                        serviceLabel(json()));
             }
-        } else if (value->is_array()) {
-            for (std::size_t i = value->size(); i-- > 0;) {
-                stack.emplace_back(&(*value)[i], path + "[" + std::to_string(i) + "]");
-            }
-        } else if (value->is_object()) {
-            std::vector<std::pair<const nlohmann::json*, std::string>> members;
-            for (auto it = value->begin(); it != value->end(); ++it) {
-                members.emplace_back(&it.value(), path + "." + it.key());
-            }
-            stack.insert(stack.end(), members.rbegin(), members.rend());
+        } else if (value.is_array() || value.is_object()) {
+            levels.push_back(startOf(value));
         }
     }
     return result;

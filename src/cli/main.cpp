@@ -5,6 +5,7 @@
 #include "clean/CleanConfig.h"
 #include "cli/CommandLineParser.h"
 #include "cli/RunDriver.h"
+#include "common/LateRelease.h"
 #include "common/Logger.h"
 
 namespace {
@@ -44,6 +45,8 @@ void reportUnexpected(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The process ends after one run: its documents are left to the operating system.
+    LateRelease::leaveToProcessEnd();
     try {
         return run(argc, argv);
     } catch (const std::exception& e) {

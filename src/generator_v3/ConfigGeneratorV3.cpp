@@ -1,6 +1,7 @@
 #include "generator_v3/ConfigGeneratorV3.h"
 
 #include "checkers/ServicesChecker.h"
+#include "common/LateRelease.h"
 #include "common/Logger.h"
 #include "common/OutputFile.h"
 #include "common/ProcessingJson.h"
@@ -49,6 +50,7 @@ ResultBase ConfigGeneratorV3::generate(InputData inputData) {
     if (inputData.limitsRef().isPresent()) {
         generateLimits(merged, outputDir, flags.getIsVerbose());
     }
+    LateRelease::release(std::make_shared<json>(std::move(merged)));
     return ResultBase::Ok();
 }
 

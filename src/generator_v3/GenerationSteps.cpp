@@ -1,8 +1,10 @@
 #include "generator_v3/GenerationSteps.h"
 
+#include <memory>
 #include <utility>
 
 #include "common/FileNames.h"
+#include "common/LateRelease.h"
 #include "mergers/GWFilter.h"
 
 namespace generation {
@@ -93,6 +95,7 @@ ResultBase prepareServices(InputData& input, const MergerFactory& getMerger,
             return ResultBase(false, mergeResult.getErrorMessage(), mergeResult.getErrorFname());
         }
         merged = mergeResult.takeJson();
+        LateRelease::release(std::make_shared<Merger>(std::move(merger)));
     }
     CheckResult checked = validate(merged);
     if (!checked.getIsOk()) {
