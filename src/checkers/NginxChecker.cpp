@@ -12,23 +12,32 @@ namespace {
 
 // The string member, or an empty text when it is missing or not a string (other checkers
 // report those).
+// The member key of an object, or nullptr: one lookup for the tests below.
+const nlohmann::json* memberOf(const nlohmann::json& value, const char* key) {
+    if (!value.is_object()) {
+        return nullptr;
+    }
+    auto it = value.find(key);
+    return it == value.end() ? nullptr : &*it;
+}
+
 std::string textOf(const nlohmann::json& value, const char* key) {
-    if (value.is_object() && value.find(key) != value.end() && value.at(key).is_string()) {
-        return value.at(key).get<std::string>();
+    const nlohmann::json* member = memberOf(value, key);
+    if (member != nullptr && member->is_string()) {
+        return member->get<std::string>();
     }
     return std::string();
 }
 
 bool isString(const nlohmann::json& value, const char* key) {
-    return value.is_object() && value.find(key) != value.end() && value.at(key).is_string();
+    const nlohmann::json* member = memberOf(value, key);
+    return member != nullptr && member->is_string();
 }
 
 const nlohmann::json& arrayOrEmpty(const nlohmann::json& value, const char* key) {
     static const nlohmann::json empty = nlohmann::json::array();
-    if (value.is_object() && value.find(key) != value.end() && value.at(key).is_array()) {
-        return value.at(key);
-    }
-    return empty;
+    const nlohmann::json* member = memberOf(value, key);
+    return member != nullptr && member->is_array() ? *member : empty;
 }
 
 std::string inQuotes(const std::string& text) {
@@ -172,9 +181,12 @@ CheckResult NginxChecker::checkNodeGroup(const nlohmann::json& nodeGroup) const 
     if (!nodeGroup.is_object()) {
         return result;
     }
-    const std::string group =
-        " of node group " +
-        inQuotes(isString(nodeGroup, "groupName") ? textOf(nodeGroup, "groupName") : "?") + where();
+    // The end of every message about the group, spelled out only for a message.
+    auto group = [&] {
+        return " of node group " +
+               inQuotes(isString(nodeGroup, "groupName") ? textOf(nodeGroup, "groupName") : "?") +
+               where();
+    };
     if (has(nodeGroup, "protocols") && nodeGroup.at("protocols").is_object()) {
         const nlohmann::json& protocols = nodeGroup.at("protocols");
         for (const char* protocol : {"http", "https"}) {
@@ -186,7 +198,7 @@ CheckResult NginxChecker::checkNodeGroup(const nlohmann::json& nodeGroup) const 
             if (port.is_number() && !isAboveInt32(port) &&
                 (isBelow(port, 1) || port.get<double>() >= 65536.0)) {
                 addFailure(result, "\"protocols." + std::string(protocol) +
-                                       ".port\" must be from 1 to 65535" + group);
+                                       ".port\" must be from 1 to 65535" + group());
             }
         }
     }
@@ -196,7 +208,7 @@ CheckResult NginxChecker::checkNodeGroup(const nlohmann::json& nodeGroup) const 
         // malloc(...) failed (12: Cannot allocate memory), as nginx sets aside room for every
         // connection it may keep.
         if (keepalive == 0 || keepalive > 65535) {
-            addFailure(result, "\"keepalive\" must be from 1 to 65535" + group);
+            addFailure(result, "\"keepalive\" must be from 1 to 65535" + group());
         }
     }
     if (has(nodeGroup, "openshiftRoute")) {
@@ -208,7 +220,7 @@ CheckResult NginxChecker::checkNodeGroup(const nlohmann::json& nodeGroup) const 
             if (!problem.empty()) {
                 addFailure(result, "\"openshiftRoute\" " +
                                        inQuotes(textOf(nodeGroup, "openshiftRoute")) + " " +
-                                       problem + group);
+                                       problem + group());
             }
         }
         return result;
@@ -218,7 +230,7 @@ CheckResult NginxChecker::checkNodeGroup(const nlohmann::json& nodeGroup) const 
     }
     if (nodeGroup.at("dataCenters").empty()) {
         // nginx: no servers are inside upstream
-        addFailure(result, "\"dataCenters\" must be not empty array" + group);
+        addFailure(result, "\"dataCenters\" must be not empty array" + group());
     }
     for (const auto& dataCenter : nodeGroup.at("dataCenters")) {
         for (const auto& node : arrayOrEmpty(dataCenter, "nodes")) {
@@ -229,7 +241,7 @@ CheckResult NginxChecker::checkNodeGroup(const nlohmann::json& nodeGroup) const 
             const std::string problem = NginxSyntax::hostProblem(node.get<std::string>());
             if (!problem.empty()) {
                 addFailure(result,
-                           "node " + inQuotes(node.get<std::string>()) + " " + problem + group);
+                           "node " + inQuotes(node.get<std::string>()) + " " + problem + group());
             }
         }
     }

@@ -10,23 +10,32 @@
 
 namespace {
 
+// The member key of an object, or nullptr: one lookup for the tests below.
+const nlohmann::json* memberOf(const nlohmann::json& value, const char* key) {
+    if (!value.is_object()) {
+        return nullptr;
+    }
+    auto it = value.find(key);
+    return it == value.end() ? nullptr : &*it;
+}
+
 std::string textOf(const nlohmann::json& value, const char* key) {
-    if (value.is_object() && value.find(key) != value.end() && value.at(key).is_string()) {
-        return value.at(key).get<std::string>();
+    const nlohmann::json* member = memberOf(value, key);
+    if (member != nullptr && member->is_string()) {
+        return member->get<std::string>();
     }
     return std::string();
 }
 
 bool isString(const nlohmann::json& value, const char* key) {
-    return value.is_object() && value.find(key) != value.end() && value.at(key).is_string();
+    const nlohmann::json* member = memberOf(value, key);
+    return member != nullptr && member->is_string();
 }
 
 const nlohmann::json& arrayOrEmpty(const nlohmann::json& value, const char* key) {
     static const nlohmann::json empty = nlohmann::json::array();
-    if (value.is_object() && value.find(key) != value.end() && value.at(key).is_array()) {
-        return value.at(key);
-    }
-    return empty;
+    const nlohmann::json* member = memberOf(value, key);
+    return member != nullptr && member->is_array() ? *member : empty;
 }
 
 std::string clean(const std::string& text) {

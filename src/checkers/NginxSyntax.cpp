@@ -30,9 +30,11 @@ bool isQuantifier(char c) {
 
 std::string NginxSyntax::serviceName(const nlohmann::json& service) {
     auto text = [&](const char* key) {
-        if (service.is_object() && service.find(key) != service.end() &&
-            service.at(key).is_string()) {
-            return service.at(key).get<std::string>();
+        if (service.is_object()) {
+            auto it = service.find(key);
+            if (it != service.end() && it->is_string()) {
+                return it->get<std::string>();
+            }
         }
         return std::string("?");
     };
