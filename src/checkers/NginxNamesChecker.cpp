@@ -87,6 +87,23 @@ private:
     std::unordered_map<std::string, std::string> owners;
 };
 
+// The same where each owner is one service, the one that remains for its "deploymentUnit":
+// distinct services are distinct owners, and an owner is spelled out only for a report.
+class ServiceNameTable {
+public:
+    // Returns the earlier service when name already belongs to another, else nullptr.
+    const nlohmann::json* claim(const std::string& name, const nlohmann::json& service) {
+        auto known = owners.emplace(name, &service);
+        if (!known.second && known.first->second != &service) {
+            return known.first->second;
+        }
+        return nullptr;
+    }
+
+private:
+    std::unordered_map<std::string, const nlohmann::json*> owners;
+};
+
 }  // namespace
 
 NginxNamesChecker::NginxNamesChecker(const nlohmann::json& services) : CheckerBase(services) {}
@@ -140,15 +157,18 @@ CheckResult NginxNamesChecker::checkDeploymentUnits() const {
     // The routing variable $U_by_release and every upstream, with U the cleaned unit or the
     // cleaned unit and "_https". Two units that differ but give the same U would share them:
     // nginx: duplicate upstream "...", or one map silently replacing the other.
-    NameTable names;
+    ServiceNameTable names;
+    auto ownerOf = [](const nlohmann::json& service) {
+        return "\"" + textOf(service, "deploymentUnit") + "\" of " +
+               NginxSyntax::serviceName(service);
+    };
     for (const nlohmann::json* service : lastPerUnit(arrayOrEmpty(json(), "services"))) {
         const std::string unit = textOf(*service, "deploymentUnit");
-        const std::string owner = "\"" + unit + "\" of " + NginxSyntax::serviceName(*service);
         for (const std::string& base : {clean(unit), clean(unit) + "_https"}) {
-            const std::string other = names.claim(base, owner);
-            if (!other.empty()) {
-                addFailure(result, "\"deploymentUnit\" " + other + " and " + owner +
-                                       " give the same nginx name " + base);
+            const nlohmann::json* other = names.claim(base, *service);
+            if (other != nullptr) {
+                addFailure(result, "\"deploymentUnit\" " + ownerOf(*other) + " and " +
+                                       ownerOf(*service) + " give the same nginx name " + base);
                 break;
             }
         }
@@ -208,11 +228,10 @@ CheckResult NginxNamesChecker::checkZones() const {
         }
         last[unit] = &service;
     }
-    NameTable zones;
+    ServiceNameTable zones;
     for (const auto& unit : order) {
         const nlohmann::json& service = *last[unit];
         const std::string prefix = clean(textOf(service, "subsystem")) + "_" + clean(unit) + "_";
-        const std::string owner = NginxSyntax::serviceName(service);
         std::vector<std::string> names = {prefix + "default_req_zone"};
         for (const auto& quota : arrayOrEmpty(service, "quotas")) {
             if (textOf(quota, "type") == "rpsbyconsumer") {
@@ -222,10 +241,11 @@ CheckResult NginxNamesChecker::checkZones() const {
         }
         for (const auto& name : names) {
             // nginx: limit_req_zone "..." is already bound to key "..."
-            const std::string other = zones.claim(name, owner);
-            if (!other.empty()) {
-                addFailure(result, "zone " + name + " of the quotas of " + owner +
-                                       " is also a zone of " + other);
+            const nlohmann::json* other = zones.claim(name, service);
+            if (other != nullptr) {
+                addFailure(result, "zone " + name + " of the quotas of " +
+                                       NginxSyntax::serviceName(service) + " is also a zone of " +
+                                       NginxSyntax::serviceName(*other));
             }
         }
     }
@@ -236,9 +256,8 @@ CheckResult NginxNamesChecker::checkLocations() const {
     CheckResult result;
     // Every location file goes into the same server, so two locations with the same key
     // anywhere in the run clash: nginx: duplicate location "...".
-    std::unordered_map<std::string, std::string> owners;
+    std::unordered_map<std::string, const nlohmann::json*> owners;
     for (const nlohmann::json* service : lastPerUnit(arrayOrEmpty(json(), "services"))) {
-        const std::string owner = NginxSyntax::serviceName(*service);
         for (const auto& apiVersion : arrayOrEmpty(*service, "apiVersions")) {
             for (const auto& location : arrayOrEmpty(apiVersion, "locations")) {
                 if (!isString(location, "url")) {
@@ -249,10 +268,12 @@ CheckResult NginxNamesChecker::checkLocations() const {
                 if (key.empty() || !NginxSyntax::locationProblem(url).empty()) {
                     continue;
                 }
-                auto known = owners.emplace(key, owner);
+                auto known = owners.emplace(key, service);
                 if (!known.second) {
-                    addFailure(result, "\"locations[i].url\" \"" + url + "\" of " + owner +
-                                           " repeats a location of " + known.first->second);
+                    addFailure(result, "\"locations[i].url\" \"" + url + "\" of " +
+                                           NginxSyntax::serviceName(*service) +
+                                           " repeats a location of " +
+                                           NginxSyntax::serviceName(*known.first->second));
                 }
             }
         }
