@@ -43,6 +43,7 @@
 #include "cli/InputLoading.h"
 #include "cli/RunDriver.h"
 #include "common/FileNames.h"
+#include "common/LateRelease.h"
 #include "common/OutputFile.h"
 #include "generator_v3/ConfigHeaderScheme3.h"
 #include "generator_v3/GenerationSteps.h"
@@ -159,6 +160,7 @@ int runStages(const std::string& in, const std::string& out, const std::string& 
             return 1;
         }
         merged = mergeResult.takeJson();
+        LateRelease::release(std::make_shared<Merger>(std::move(merger)));
     }
     figures["merge"] = secondsSince(start);
 
@@ -389,8 +391,30 @@ SizeResult measure(const std::string& self, const std::string& root, int service
     std::vector<double> run, again, runPeak, againPeak, floorParse, floorWrite, parsePeak;
     std::map<std::string, std::vector<double>> stages;
     std::string firstDigest;
+    // The floor writes the files of the first run. From the second repetition on, every other
+    // repetition measures the floor before the run, so that the order in which they meet the
+    // file system's state does not favour either.
+    auto measureFloor = [&](const std::string& tag) {
+        const std::string reference = base + "/run0";
+        const std::string floorOut = base + "/floor" + tag;
+        fs::create_directory(floorOut);
+        ChildRun floor = runChild(self,
+                                  {"floor", in, reference, reference + ".log", floorOut,
+                                   base + "/floor" + tag + ".figures"},
+                                  "/dev/null");
+        if (!floor.ok) {
+            fail("the floor run failed on " + in);
+        }
+        Figures floorFigures = readFigures(base + "/floor" + tag + ".figures");
+        floorParse.push_back(floorFigures["parse"]);
+        floorWrite.push_back(floorFigures["write"]);
+    };
     for (int r = 0; r < repeat; ++r) {
         const std::string tag = std::to_string(r);
+        const bool floorFirst = r % 2 == 1;
+        if (floorFirst) {
+            measureFloor(tag);
+        }
         const std::string out = base + "/run" + tag;
         fs::create_directory(out);
         ChildRun fresh = runChild(OSTREL_BINARY, ostrelArguments(in, out), out + ".log");
@@ -440,17 +464,9 @@ SizeResult measure(const std::string& self, const std::string& root, int service
             result.identical = false;
         }
 
-        const std::string floorOut = base + "/floor" + tag;
-        fs::create_directory(floorOut);
-        ChildRun floor = runChild(
-            self, {"floor", in, out, out + ".log", floorOut, base + "/floor" + tag + ".figures"},
-            "/dev/null");
-        if (!floor.ok) {
-            fail("the floor run failed on " + in);
+        if (!floorFirst) {
+            measureFloor(tag);
         }
-        Figures floorFigures = readFigures(base + "/floor" + tag + ".figures");
-        floorParse.push_back(floorFigures["parse"]);
-        floorWrite.push_back(floorFigures["write"]);
 
         ChildRun parse =
             runChild(self, {"parse", in, base + "/parse" + tag + ".figures"}, "/dev/null");
@@ -602,6 +618,8 @@ int main(int argc, char** argv) {
         return printDigest(std::stoi(args[1]), std::stoull(args[2]));
     }
     if (mode == "stages" && args.size() == 4) {
+        // As the program does: what a run leaves behind is left to the end of the process.
+        LateRelease::leaveToProcessEnd();
         return runStages(args[1], args[2], args[3]);
     }
     if (mode == "parse" && args.size() == 3) {

@@ -4,10 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "common/Logger.h"
 
@@ -31,17 +31,18 @@ bool fileHolds(const std::string& path, const std::string& text) {
     struct stat st {};
     bool same = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
                 static_cast<unsigned long long>(st.st_size) == text.size();
-    if (same && !text.empty()) {
-        std::vector<char> buffer(text.size());
-        std::size_t done = 0;
-        while (done < buffer.size()) {
-            ssize_t n = read(fd, buffer.data() + done, buffer.size() - done);
-            if (n <= 0) {
-                break;
-            }
-            done += static_cast<std::size_t>(n);
+    // Compared piece by piece through a buffer on the stack: no allocation per file.
+    char buffer[16384];
+    std::size_t done = 0;
+    while (same && done < text.size()) {
+        const std::size_t want = std::min(sizeof(buffer), text.size() - done);
+        ssize_t n = read(fd, buffer, want);
+        if (n <= 0) {
+            same = false;
+            break;
         }
-        same = done == text.size() && std::memcmp(buffer.data(), text.data(), text.size()) == 0;
+        same = std::memcmp(buffer, text.data() + done, static_cast<std::size_t>(n)) == 0;
+        done += static_cast<std::size_t>(n);
     }
     close(fd);
     return same;
