@@ -1,6 +1,7 @@
 // Benchmark of ostrel on large synthetic inventories.
 //
-//   ostrel_bench [--repeat R] [--seed S] [--dir DIR] [N ...]     (default N: 1000 5000 20000)
+//   ostrel_bench [--repeat R] [--seed S] [--dir DIR] [--keep] [N ...]
+//                                                      (default N: 1000 5000 20000, R 3, S 1)
 //
 // For every N it makes a seeded inventory of N services (9 files each) and measures, each in a
 // process of its own so that times and peak memory do not mix, R times (median reported):
@@ -14,7 +15,7 @@
 //   parse    the peak memory of a process that only parses the four documents.
 // Every directory written to is new and none is deleted while the benchmark runs (creating
 // files soon after deleting many is several times slower on ext4); all of them stay under the
-// work directory, which the benchmark removes only at its very end.
+// work directory, which the benchmark removes only at its very end (not with --keep).
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -599,7 +600,7 @@ int printDigest(int services, std::uint64_t seed) {
 }
 
 int usage() {
-    std::cerr << "usage: ostrel_bench [--repeat R] [--seed S] [--dir DIR] [N ...]\n"
+    std::cerr << "usage: ostrel_bench [--repeat R] [--seed S] [--dir DIR] [--keep] [N ...]\n"
                  "       ostrel_bench inventory N SEED DIR   (write an inventory)\n"
                  "       ostrel_bench digest N SEED          (digest of ostrel's output on it)\n";
     return 2;
@@ -632,6 +633,7 @@ int main(int argc, char** argv) {
     int repeat = 3;
     std::uint64_t seed = 1;
     std::string dir;
+    bool keep = false;
     std::vector<int> sizes;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--repeat" && i + 1 < args.size()) {
@@ -640,6 +642,8 @@ int main(int argc, char** argv) {
             seed = std::stoull(args[++i]);
         } else if (args[i] == "--dir" && i + 1 < args.size()) {
             dir = args[++i];
+        } else if (args[i] == "--keep") {
+            keep = true;
         } else if (!args[i].empty() && std::isdigit(static_cast<unsigned char>(args[i][0]))) {
             sizes.push_back(std::stoi(args[i]));
         } else {
@@ -670,8 +674,13 @@ int main(int argc, char** argv) {
         std::cout << " done\n";
     }
     report(results, repeat);
-    // Only now, with every measurement taken, are the directories removed.
-    std::error_code ec;
-    fs::remove_all(root, ec);
+    // Only now, with every measurement taken, are the directories removed (creating files soon
+    // after this is slower for a while).
+    if (keep) {
+        std::cout << "\nThe directories stay in " << root << "\n";
+    } else {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
     return 0;
 }
