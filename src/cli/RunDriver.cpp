@@ -2,7 +2,9 @@
 
 #include <climits>
 #include <cstdint>
+#include <future>
 #include <nlohmann/json.hpp>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -140,20 +142,49 @@ bool getSchemaVersion(const ArgumentMap& argumentMap, std::string& version,
     Source limits{"-l", LIMITS_JSON, ""};
     std::vector<Source*> sources = {&services, &routing, &nodes, &limits};
 
+    // The documents are read and parsed at the same time, each on a thread of its own (they
+    // are independent, and parsing is most of the run's work besides the files); what they
+    // show is then taken in the order above.
+    struct Reading {
+        bool ok = false;
+        std::string problem;
+        LoaderResult loaded{true, nlohmann::json()};
+    };
+    std::vector<Reading> readings(sources.size());
+    std::vector<std::future<void>> pending;
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        if (!hasArgument(argumentMap, sources[i]->option)) {
+            continue;
+        }
+        auto read = [&argumentMap, &readings, &sources, i] {
+            Reading& reading = readings[i];
+            reading.ok = getSchemaVersionFromFile(argumentText(argumentMap, sources[i]->option),
+                                                  sources[i]->version, &reading.problem,
+                                                  &reading.loaded);
+        };
+        try {
+            pending.push_back(std::async(std::launch::async, read));
+        } catch (const std::system_error&) {
+            // No thread to be had: read it here.
+            read();
+        }
+    }
+    for (auto& reading : pending) {
+        reading.get();
+    }
+
     bool typesOk = true;
-    for (Source* source : sources) {
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        Source* source = sources[i];
         if (!hasArgument(argumentMap, source->option)) {
             continue;
         }
-        std::string problem;
-        LoaderResult loaded(true, nlohmann::json());
-        if (getSchemaVersionFromFile(argumentText(argumentMap, source->option), source->version,
-                                     &problem, &loaded) &&
-            parsed != nullptr) {
-            parsed->emplace(source->option, std::move(loaded));
+        Reading& reading = readings[i];
+        if (reading.ok && parsed != nullptr) {
+            parsed->emplace(source->option, std::move(reading.loaded));
         }
-        if (!problem.empty()) {
-            Logger::logNotValidInputJson(source->fileName, problem);
+        if (!reading.problem.empty()) {
+            Logger::logNotValidInputJson(source->fileName, reading.problem);
             typesOk = false;
         }
     }
