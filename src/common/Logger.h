@@ -17,5 +17,26 @@ public:
     static void logNotValidInputJson(const std::string& fileName, const std::string& message);
 };
 
+// Where the lines the calling thread logs go instead of standard output while it is installed
+// (see LogRedirect). Each call receives whole lines, newline included.
+class LogSink {
+public:
+    virtual ~LogSink() = default;
+    virtual void write(std::string lines) = 0;
+};
+
+// Sends the calling thread's log lines to sink for the lifetime of this object; other threads
+// keep writing to standard output.
+class LogRedirect {
+public:
+    explicit LogRedirect(LogSink& sink);
+    ~LogRedirect();
+    LogRedirect(const LogRedirect&) = delete;
+    LogRedirect& operator=(const LogRedirect&) = delete;
+
+private:
+    LogSink* previous;
+};
+
 // Returns condition; when it is false, reports message as invalid input of fileName.
 bool ASSERT(bool condition, const std::string& message, const std::string& fileName);

@@ -1,6 +1,7 @@
 #include "generator_v3/ConfigGeneratorV3.h"
 
 #include "checkers/ServicesChecker.h"
+#include "common/FileSaveQueue.h"
 #include "common/LateRelease.h"
 #include "common/Logger.h"
 #include "common/OutputFile.h"
@@ -12,6 +13,8 @@
 #include "generator_v3/NamesGenerator.h"
 #include "generator_v3/RoutingBuilderV3.h"
 #include "generator_v3/UpstreamsBuilderV3.h"
+
+#include <utility>
 
 using nlohmann::json;
 using generation::arrayOrEmpty;
@@ -40,15 +43,26 @@ ResultBase ConfigGeneratorV3::generate(InputData inputData) {
 
     const InputFlags& flags = inputData.flagsRef();
     const std::string outputDir = inputData.getOutputDir();
-    generateLocations(merged, outputDir, flags.getIsIgnorePorts(), flags.getIsVerbose());
-    if (inputData.nodesRef().isPresent()) {
-        generateUpstreams(merged, outputDir, flags.getIsVerbose(), flags.getIsIgnorePorts());
-    }
-    if (inputData.routingRef().isPresent()) {
-        generateRouting(merged, outputDir, flags.getIsVerbose());
-    }
-    if (inputData.limitsRef().isPresent()) {
-        generateLimits(merged, outputDir, flags.getIsVerbose());
+    {
+        // Files are saved on a thread of their own while the next ones are built. The routing
+        // and limits walks stop at their first failed save; their groups end there too.
+        FileSaveQueue saves(flags.getIsVerbose());
+        QueueInUse inUse(saveQueue, saves);
+        saves.startGroup(false);
+        generateLocations(merged, outputDir, flags.getIsIgnorePorts(), flags.getIsVerbose());
+        if (inputData.nodesRef().isPresent()) {
+            saves.startGroup(false);
+            generateUpstreams(merged, outputDir, flags.getIsVerbose(), flags.getIsIgnorePorts());
+        }
+        if (inputData.routingRef().isPresent()) {
+            saves.startGroup(true);
+            generateRouting(merged, outputDir, flags.getIsVerbose());
+        }
+        if (inputData.limitsRef().isPresent()) {
+            saves.startGroup(true);
+            generateLimits(merged, outputDir, flags.getIsVerbose());
+        }
+        saves.finish();
     }
     LateRelease::release(std::make_shared<json>(std::move(merged)));
     return ResultBase::Ok();
@@ -117,7 +131,7 @@ bool ConfigGeneratorV3::buildUpstream(const json& service, const json& nodeGroup
     if (!builder.build(service, nodeGroup, verbose, text)) {
         return false;
     }
-    return saveStringToFile(path, text, verbose);
+    return saveStringToFile(path, std::move(text), verbose);
 }
 
 bool ConfigGeneratorV3::generateRouting(const json& merged, const std::string& outputDir,
@@ -147,7 +161,7 @@ bool ConfigGeneratorV3::generateRoutingForOneService(const json& service, const 
     if (!builder.build(service, verbose, text)) {
         return false;
     }
-    return saveStringToFile(path, text, verbose);
+    return saveStringToFile(path, std::move(text), verbose);
 }
 
 bool ConfigGeneratorV3::generateLimits(const json& merged, const std::string& outputDir,
@@ -164,15 +178,20 @@ bool ConfigGeneratorV3::generateLimits(const json& merged, const std::string& ou
         builder.build(service, verbose, text);
         const std::string path =
             outputDir + "/" + getCleanDeploymentUnit(service) + ".limits.vek.conf";
-        if (!saveStringToFile(path, text, verbose)) {
+        if (!saveStringToFile(path, std::move(text), verbose)) {
             return false;
         }
     }
     return true;
 }
 
-bool ConfigGeneratorV3::saveStringToFile(const std::string& path, const std::string& text,
+bool ConfigGeneratorV3::saveStringToFile(const std::string& path, std::string text,
                                          bool verbose) {
+    if (saveQueue != nullptr) {
+        // Its outcome is the queue's: a failure ends the group there.
+        saveQueue->save(path, std::move(text));
+        return true;
+    }
     return saveGeneratedFile(path, text, verbose);
 }
 

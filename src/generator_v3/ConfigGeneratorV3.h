@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/InputData.h"
+#include "common/FileSaveQueue.h"
 #include "common/ResultBase.h"
 #include "generator_v3/ConfigHeaderBase.h"
 #include "mergers/Merger.h"
@@ -44,10 +45,26 @@ public:
     // One limits file per service with "quotas"; stops at the first file that cannot be written.
     bool generateLimits(const nlohmann::json& merged, const std::string& outputDir, bool verbose);
 
-    bool saveStringToFile(const std::string& path, const std::string& text, bool verbose);
+    // Saves text at path. While generate runs, hands it to the run's save queue and returns
+    // true; a failed save is then logged by the queue and ends the walk's group.
+    bool saveStringToFile(const std::string& path, std::string text, bool verbose);
     std::string getCleanDeploymentUnit(const nlohmann::json& service) const;
 
 private:
+    // Points saveStringToFile at a queue for as long as it lives.
+    class QueueInUse {
+    public:
+        QueueInUse(FileSaveQueue*& slot, FileSaveQueue& queue) : slot(slot) { slot = &queue; }
+        ~QueueInUse() { slot = nullptr; }
+        QueueInUse(const QueueInUse&) = delete;
+        QueueInUse& operator=(const QueueInUse&) = delete;
+
+    private:
+        FileSaveQueue*& slot;
+    };
+
+    // While generate runs, the queue that saves the files; otherwise they are saved on the spot.
+    FileSaveQueue* saveQueue = nullptr;
     bool isHttp;
     bool isHttps;
     std::string httpPort;
