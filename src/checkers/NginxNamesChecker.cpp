@@ -193,13 +193,14 @@ CheckResult NginxNamesChecker::checkUpstreamNames() const {
                 }
                 const std::string group = groupKey(textOf(nodeGroup, "groupName"));
                 const std::string file = unit + "." + group;
-                const std::string owner = "node group \"" + textOf(nodeGroup, "groupName") +
-                                          "\" of " + NginxSyntax::serviceName(service);
                 for (const std::string& base : {clean(unit), clean(unit) + "_https"}) {
                     const std::string name = base + "_" + group;
                     // nginx: duplicate upstream "..."
                     const std::string other = names.claim(name, file);
                     if (!other.empty()) {
+                        const std::string owner = "node group \"" +
+                                                  textOf(nodeGroup, "groupName") + "\" of " +
+                                                  NginxSyntax::serviceName(service);
                         addFailure(result, "upstream name " + name + " of " + owner +
                                                " is also the name of another upstream file, " +
                                                other);
