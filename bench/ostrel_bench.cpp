@@ -16,8 +16,9 @@
 // Every directory written to is new and none is deleted while the benchmark runs (creating
 // files soon after deleting many is several times slower on ext4); all of them stay under the
 // work directory, which the benchmark removes only at its very end (not with --keep). Before
-// each measured process the file system is synced, untimed: otherwise the kernel writes back
-// what the measurements before left in the page cache while the next one runs.
+// each measured process the file system is synced and left a second, untimed: otherwise the
+// kernel writes back what the measurements before left in the page cache while the next one
+// runs.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -326,9 +327,11 @@ ChildRun runChild(const std::string& program, const std::vector<std::string>& ar
     argv.push_back(nullptr);
 
     std::cout.flush();
-    // Whatever earlier measurements left in the page cache is written out first, untimed, so
-    // that the kernel's writing it back does not fall into this measurement.
+    // Whatever earlier measurements left in the page cache is written out first, untimed, and
+    // the disk is left a second to settle, so that the kernel's writing back does not fall into
+    // this measurement.
     sync();
+    sleep(1);
     auto start = Clock::now();
     pid_t pid = fork();
     if (pid == 0) {
