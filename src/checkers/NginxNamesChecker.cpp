@@ -1,7 +1,7 @@
 #include "checkers/NginxNamesChecker.h"
 
-#include <unordered_map>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -198,9 +198,8 @@ CheckResult NginxNamesChecker::checkUpstreamNames() const {
                     // nginx: duplicate upstream "..."
                     const std::string other = names.claim(name, file);
                     if (!other.empty()) {
-                        const std::string owner = "node group \"" +
-                                                  textOf(nodeGroup, "groupName") + "\" of " +
-                                                  NginxSyntax::serviceName(service);
+                        const std::string owner = "node group \"" + textOf(nodeGroup, "groupName") +
+                                                  "\" of " + NginxSyntax::serviceName(service);
                         addFailure(result, "upstream name " + name + " of " + owner +
                                                " is also the name of another upstream file, " +
                                                other);

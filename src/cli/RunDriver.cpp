@@ -158,9 +158,9 @@ bool getSchemaVersion(const ArgumentMap& argumentMap, std::string& version,
         }
         auto read = [&argumentMap, &readings, &sources, i] {
             Reading& reading = readings[i];
-            reading.ok = getSchemaVersionFromFile(argumentText(argumentMap, sources[i]->option),
-                                                  sources[i]->version, &reading.problem,
-                                                  &reading.loaded);
+            reading.ok =
+                getSchemaVersionFromFile(argumentText(argumentMap, sources[i]->option),
+                                         sources[i]->version, &reading.problem, &reading.loaded);
         };
         try {
             pending.push_back(std::async(std::launch::async, read));
@@ -343,9 +343,9 @@ bool buildNginxConfFiles(const ArgumentMap& argumentMap) {
 
     ResultBase result = ResultBase::Ok();
     if (!hasArgument(argumentMap, "-l")) {
-        result = callConfigGenerator(InputData(flags, std::move(services), std::move(nodes),
-                                               std::move(routing), outputDir),
-                                     version);
+        result = callConfigGenerator(
+            InputData(flags, std::move(services), std::move(nodes), std::move(routing), outputDir),
+            version);
     } else {
         if (!loadDocument("-l", argumentMap, loaded, parsed)) {
             return false;

@@ -6,13 +6,13 @@
 #include "common/OutputFile.h"
 
 FileSaveQueue::FileSaveQueue(bool verboseRun, std::size_t maxPending)
-    : verbose(verboseRun),
-      maxPendingBytes(maxPending),
-      saver([this] { run(); }) {
+    : verbose(verboseRun), maxPendingBytes(maxPending), saver([this] { run(); }) {
     redirect.emplace(static_cast<LogSink&>(*this));
 }
 
-FileSaveQueue::~FileSaveQueue() { stop(); }
+FileSaveQueue::~FileSaveQueue() {
+    stop();
+}
 
 void FileSaveQueue::startGroup(bool stopsAtFailure) {
     ++group;

@@ -21,17 +21,29 @@ void writeLine(const std::string& kind, const std::string& message) {
 }
 }  // namespace
 
-LogRedirect::LogRedirect(LogSink& sink) : previous(t_sink) { t_sink = &sink; }
+LogRedirect::LogRedirect(LogSink& sink) : previous(t_sink) {
+    t_sink = &sink;
+}
 
-LogRedirect::~LogRedirect() { t_sink = previous; }
+LogRedirect::~LogRedirect() {
+    t_sink = previous;
+}
 
-std::string Logger::getVersion() { return k_version; }
+std::string Logger::getVersion() {
+    return k_version;
+}
 
-void Logger::logError(const std::string& message) { writeLine("ERROR: ", message); }
+void Logger::logError(const std::string& message) {
+    writeLine("ERROR: ", message);
+}
 
-void Logger::logInfo(const std::string& message) { writeLine("INFO: ", message); }
+void Logger::logInfo(const std::string& message) {
+    writeLine("INFO: ", message);
+}
 
-void Logger::logDebug(const std::string& message) { writeLine("DEBUG: ", message); }
+void Logger::logDebug(const std::string& message) {
+    writeLine("DEBUG: ", message);
+}
 
 void Logger::logFileContent(const std::string& fileName, const std::string& content) {
     emit(k_version + ("Generated file '" + fileName + "':\n") + k_version + content + "\n");

@@ -16,9 +16,9 @@
 
 #include <utility>
 
-using nlohmann::json;
 using generation::arrayOrEmpty;
 using generation::memberOrNull;
+using nlohmann::json;
 
 ConfigGeneratorV3::ConfigGeneratorV3(bool http, const std::string& hPort, bool https,
                                      const std::string& sPort, const std::string& cn)
@@ -185,8 +185,7 @@ bool ConfigGeneratorV3::generateLimits(const json& merged, const std::string& ou
     return true;
 }
 
-bool ConfigGeneratorV3::saveStringToFile(const std::string& path, std::string text,
-                                         bool verbose) {
+bool ConfigGeneratorV3::saveStringToFile(const std::string& path, std::string text, bool verbose) {
     if (saveQueue != nullptr) {
         // Its outcome is the queue's: a failure ends the group there.
         saveQueue->save(path, std::move(text));

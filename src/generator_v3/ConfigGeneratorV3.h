@@ -31,15 +31,14 @@ public:
     bool generateLocations(const nlohmann::json& merged, const std::string& outputDir,
                            bool ignorePorts, bool verbose);
     // Walks every node group of every API version; always true.
-    bool generateUpstreams(const nlohmann::json& merged, const std::string& outputDir,
-                           bool verbose, bool ignorePorts);
+    bool generateUpstreams(const nlohmann::json& merged, const std::string& outputDir, bool verbose,
+                           bool ignorePorts);
     // False when a node group's file could not be built or written.
-    bool buildUpstream(const nlohmann::json& service, const nlohmann::json& nodeGroup,
-                       bool isHttps, const std::string& outputDir, const std::string& port,
-                       bool ignorePorts, bool verbose);
+    bool buildUpstream(const nlohmann::json& service, const nlohmann::json& nodeGroup, bool isHttps,
+                       const std::string& outputDir, const std::string& port, bool ignorePorts,
+                       bool verbose);
     // Stops at the first routing file that cannot be built or written.
-    bool generateRouting(const nlohmann::json& merged, const std::string& outputDir,
-                         bool verbose);
+    bool generateRouting(const nlohmann::json& merged, const std::string& outputDir, bool verbose);
     bool generateRoutingForOneService(const nlohmann::json& service, const std::string& path,
                                       bool isHttps, bool verbose);
     // One limits file per service with "quotas"; stops at the first file that cannot be written.

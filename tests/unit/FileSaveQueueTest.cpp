@@ -95,10 +95,10 @@ TEST(FileSaveQueueTest, FinishingOrDestroyingSavesEverythingAndGivesBackStandard
     const std::string p = dir.path();
     EXPECT_EQ(k_prefix + "DEBUG: out file = " + p + "/a\n" + k_prefix + "Generated file '" + p +
                   "/a':\n" + k_prefix + "a\n" + k_prefix + "INFO: save file " + p + "/a\n" +
-                  k_prefix + "INFO: after finish\n" + k_prefix + "DEBUG: out file = " + p +
-                  "/b\n" + k_prefix + "Generated file '" + p + "/b':\n" + k_prefix + "b\n" +
-                  k_prefix + "INFO: save file " + p + "/b\n" + k_prefix + "INFO: save file " + p +
-                  "/c\n" + k_prefix + "INFO: after destruction\n",
+                  k_prefix + "INFO: after finish\n" + k_prefix + "DEBUG: out file = " + p + "/b\n" +
+                  k_prefix + "Generated file '" + p + "/b':\n" + k_prefix + "b\n" + k_prefix +
+                  "INFO: save file " + p + "/b\n" + k_prefix + "INFO: save file " + p + "/c\n" +
+                  k_prefix + "INFO: after destruction\n",
               capture.text());
     EXPECT_EQ((std::vector<std::string>{"a", "b", "c"}), testsupport::listFiles(p));
 }
