@@ -1,12 +1,20 @@
 #include "common/FileSaveQueue.h"
 
 #include <iostream>
+#include <system_error>
 #include <utility>
 
 #include "common/OutputFile.h"
 
 FileSaveQueue::FileSaveQueue(bool verboseRun, std::size_t maxPending)
-    : verbose(verboseRun), maxPendingBytes(maxPending), saver([this] { run(); }) {
+    : verbose(verboseRun), maxPendingBytes(maxPending) {
+    try {
+        saver = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: every save is made on the spot, in the same order.
+        closing = true;
+        return;
+    }
     redirect.emplace(static_cast<LogSink&>(*this));
 }
 
@@ -39,13 +47,9 @@ void FileSaveQueue::push(Item item) {
     const std::size_t size = item.text.size();
     std::unique_lock<std::mutex> lock(mutex);
     if (closing) {
-        // The thread has stopped: on the spot, as without a queue.
+        // The thread has stopped or never started: on the spot, as without a queue.
         lock.unlock();
-        if (item.isSave) {
-            saveGeneratedFile(item.path, item.text, verbose);
-        } else {
-            std::cout << item.text;
-        }
+        handle(item);
         return;
     }
     // An item larger than the bound goes in alone rather than waiting for ever.
@@ -60,9 +64,18 @@ void FileSaveQueue::push(Item item) {
     }
 }
 
+void FileSaveQueue::handle(const Item& item) {
+    if (item.group == stoppedGroup) {
+        return;
+    }
+    if (!item.isSave) {
+        std::cout << item.text;
+    } else if (!saveGeneratedFile(item.path, item.text, verbose) && item.stopsAtFailure) {
+        stoppedGroup = item.group;
+    }
+}
+
 void FileSaveQueue::run() {
-    // The group whose save has failed and that stops there; later items of it are dropped.
-    int stoppedGroup = 0;
     std::deque<Item> batch;
     for (;;) {
         {
@@ -80,16 +93,8 @@ void FileSaveQueue::run() {
         }
         drained.notify_all();
         try {
-            for (Item& item : batch) {
-                if (item.group == stoppedGroup) {
-                    continue;
-                }
-                if (!item.isSave) {
-                    std::cout << item.text;
-                } else if (!saveGeneratedFile(item.path, item.text, verbose) &&
-                           item.stopsAtFailure) {
-                    stoppedGroup = item.group;
-                }
+            for (const Item& item : batch) {
+                handle(item);
             }
         } catch (...) {
             std::lock_guard<std::mutex> lock(mutex);

@@ -51,6 +51,9 @@ private:
 
     void write(std::string lines) override;
     void push(Item item);
+    // Saves or prints item unless its group has stopped. Only one thread at a time: the saving
+    // thread while it runs, the caller before it starts or after it has stopped.
+    void handle(const Item& item);
     void run();
     void stop() noexcept;
 
@@ -58,6 +61,8 @@ private:
     const std::size_t maxPendingBytes;
     int group = 0;
     bool groupStopsAtFailure = false;
+    // The group whose save has failed and that stops there; later items of it are dropped.
+    int stoppedGroup = -1;
 
     std::mutex mutex;
     std::condition_variable wake;     // the saving thread: items or the end

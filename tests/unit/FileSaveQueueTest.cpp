@@ -103,4 +103,29 @@ TEST(FileSaveQueueTest, FinishingOrDestroyingSavesEverythingAndGivesBackStandard
     EXPECT_EQ((std::vector<std::string>{"a", "b", "c"}), testsupport::listFiles(p));
 }
 
+// Lines logged before the first group are kept. Saves made on the spot once the queue is finished
+// (as when no thread can be had) follow the same group rules; the caller's lines then go
+// straight to standard output.
+TEST(FileSaveQueueTest, OnTheSpotSavesFollowTheGroupRules) {
+    TempDir dir;
+    const std::string missing = dir.path() + "/missing";
+    CoutCapture capture;
+    {
+        FileSaveQueue queue(false);
+        Logger::logDebug("first");
+        queue.finish();
+        queue.startGroup(true);
+        queue.save(missing + "/a", "a");
+        Logger::logDebug("after finish");
+        queue.save(dir.path() + "/b", "b");
+        queue.startGroup(false);
+        queue.save(dir.path() + "/c", "c");
+    }
+    EXPECT_EQ(k_prefix + "DEBUG: first\n" + k_prefix + "ERROR: could not open file: " + missing +
+                  "/a\n" + k_prefix + "DEBUG: after finish\n" + k_prefix + "INFO: save file " +
+                  dir.path() + "/c\n",
+              capture.text());
+    EXPECT_EQ((std::vector<std::string>{"c"}), testsupport::listFiles(dir.path()));
+}
+
 }  // namespace
