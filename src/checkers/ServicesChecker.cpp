@@ -4,8 +4,9 @@
 
 #include <future>
 #include <string>
-#include <system_error>
 #include <unordered_map>
+
+#include "common/RunAside.h"
 
 namespace {
 
@@ -47,19 +48,13 @@ CheckResult ServicesChecker::check() const {
     // Names and locations that two services must not share in one run's files. These rules only
     // read the document and log nothing, so they run on a thread of their own while the rules of
     // each service run here; their failures still come last.
-    auto checkNames = [this] { return NginxNamesChecker(json()).check(); };
-    std::future<CheckResult> names;
-    try {
-        names = std::async(std::launch::async, checkNames);
-    } catch (const std::system_error&) {
-        // No thread to be had: they run here, after the others.
-    }
+    std::future<CheckResult> names = runAside([this] { return NginxNamesChecker(json()).check(); });
     CheckResult result = checkServiceByFPKey();
     result.addResult(checkServicesArray());
     for (const auto& serviceChecker : serviceCheckers) {
         result.addResult(serviceChecker->check());
     }
-    result.addResult(names.valid() ? names.get() : checkNames());
+    result.addResult(names.get());
     return result;
 }
 

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <future>
 #include <nlohmann/json.hpp>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "common/FileNames.h"
 #include "common/Logger.h"
 #include "common/ProcessingJson.h"
+#include "common/RunAside.h"
 #include "common/TypeConvertor.h"
 #include "generator_v2/ConfigGenerator.h"
 #include "generator_v2/ConfigGeneratorLegacy.h"
@@ -162,12 +162,7 @@ bool getSchemaVersion(const ArgumentMap& argumentMap, std::string& version,
                 getSchemaVersionFromFile(argumentText(argumentMap, sources[i]->option),
                                          sources[i]->version, &reading.problem, &reading.loaded);
         };
-        try {
-            pending.push_back(std::async(std::launch::async, read));
-        } catch (const std::system_error&) {
-            // No thread to be had: read it here.
-            read();
-        }
+        pending.push_back(runAside(read));
     }
     for (auto& reading : pending) {
         reading.get();

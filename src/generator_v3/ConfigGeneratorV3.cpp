@@ -20,6 +20,22 @@ using generation::arrayOrEmpty;
 using generation::memberOrNull;
 using nlohmann::json;
 
+namespace {
+
+// Points a generator's saves at queue for as long as it lives, also when building throws.
+class QueueInUse {
+public:
+    QueueInUse(FileSaveQueue*& slot, FileSaveQueue& queue) : slot(slot) { slot = &queue; }
+    ~QueueInUse() { slot = nullptr; }
+    QueueInUse(const QueueInUse&) = delete;
+    QueueInUse& operator=(const QueueInUse&) = delete;
+
+private:
+    FileSaveQueue*& slot;
+};
+
+}  // namespace
+
 ConfigGeneratorV3::ConfigGeneratorV3(bool http, const std::string& hPort, bool https,
                                      const std::string& sPort, const std::string& cn)
     : isHttp(http), isHttps(https), httpPort(hPort), httpsPort(sPort), httpsCn(cn) {}

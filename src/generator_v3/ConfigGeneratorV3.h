@@ -5,10 +5,11 @@
 #include <string>
 
 #include "cli/InputData.h"
-#include "common/FileSaveQueue.h"
 #include "common/ResultBase.h"
 #include "generator_v3/ConfigHeaderBase.h"
 #include "mergers/Merger.h"
+
+class FileSaveQueue;
 
 // Schema-3 generator: presence rules, gateway filter, merge and validation, then location,
 // upstream, routing and limits files for the protocols of the run. Once validation has passed,
@@ -50,18 +51,6 @@ public:
     std::string getCleanDeploymentUnit(const nlohmann::json& service) const;
 
 private:
-    // Points saveStringToFile at a queue for as long as it lives.
-    class QueueInUse {
-    public:
-        QueueInUse(FileSaveQueue*& slot, FileSaveQueue& queue) : slot(slot) { slot = &queue; }
-        ~QueueInUse() { slot = nullptr; }
-        QueueInUse(const QueueInUse&) = delete;
-        QueueInUse& operator=(const QueueInUse&) = delete;
-
-    private:
-        FileSaveQueue*& slot;
-    };
-
     // While generate runs, the queue that saves the files; otherwise they are saved on the spot.
     FileSaveQueue* saveQueue = nullptr;
     bool isHttp;
