@@ -6,13 +6,14 @@
 
 #include "common/OutputFile.h"
 
-FileSaveQueue::FileSaveQueue(bool verboseRun, std::size_t maxPending)
-    : verbose(verboseRun), maxPendingBytes(maxPending) {
+FileSaveQueue::FileSaveQueue(bool verboseRun, std::size_t maxPending, bool startHeld)
+    : verbose(verboseRun), maxPendingBytes(maxPending), held(startHeld) {
     try {
         saver = std::thread([this] { run(); });
     } catch (const std::system_error&) {
         // No thread to be had: every save is made on the spot, in the same order.
         closing = true;
+        held = false;
         return;
     }
     redirect.emplace(static_cast<LogSink&>(*this));
@@ -25,6 +26,29 @@ FileSaveQueue::~FileSaveQueue() {
 void FileSaveQueue::startGroup(bool stopsAtFailure) {
     ++group;
     groupStopsAtFailure = stopsAtFailure;
+}
+
+bool FileSaveQueue::isHeld() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return held;
+}
+
+void FileSaveQueue::release() {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        held = false;
+    }
+    wake.notify_all();
+}
+
+void FileSaveQueue::abandon() {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        held = false;
+        abandoned = true;
+    }
+    wake.notify_all();
+    drained.notify_all();
 }
 
 void FileSaveQueue::save(std::string path, std::string text) {
@@ -46,6 +70,12 @@ void FileSaveQueue::push(Item item) {
     item.stopsAtFailure = groupStopsAtFailure;
     const std::size_t size = item.text.size();
     std::unique_lock<std::mutex> lock(mutex);
+    if (abandoned) {
+        if (item.isSave) {
+            throw Abandoned{};
+        }
+        return;
+    }
     if (closing) {
         // The thread has stopped or never started: on the spot, as without a queue.
         lock.unlock();
@@ -54,12 +84,19 @@ void FileSaveQueue::push(Item item) {
     }
     // An item larger than the bound goes in alone rather than waiting for ever.
     drained.wait(lock, [&] {
-        return pendingBytes == 0 || pendingBytes + size <= maxPendingBytes || closing;
+        return pendingBytes == 0 || pendingBytes + size <= maxPendingBytes || closing || abandoned;
     });
+    if (abandoned) {
+        if (item.isSave) {
+            throw Abandoned{};
+        }
+        return;
+    }
     const bool wasEmpty = items.empty();
     pendingBytes += size;
     items.push_back(std::move(item));
-    if (wasEmpty) {
+    // A held queue's thread works through items already queued, so it waits for each new one.
+    if (wasEmpty || held) {
         wake.notify_one();
     }
 }
@@ -70,7 +107,12 @@ void FileSaveQueue::handle(const Item& item) {
     }
     if (!item.isSave) {
         std::cout << item.text;
-    } else if (!saveGeneratedFile(item.path, item.text, verbose) && item.stopsAtFailure) {
+        return;
+    }
+    const bool saved = item.settled ? logGeneratedFileSave(item.path, item.text, verbose,
+                                                           [] { return WriteOutcome::Unchanged; })
+                                    : saveGeneratedFile(item.path, item.text, verbose);
+    if (!saved && item.stopsAtFailure) {
         stoppedGroup = item.group;
     }
 }
@@ -80,14 +122,18 @@ void FileSaveQueue::run() {
     for (;;) {
         {
             std::unique_lock<std::mutex> lock(mutex);
+            if (held) {
+                settleWhileHeld(lock);
+            }
             wake.wait(lock, [&] { return !items.empty() || closing; });
             if (items.empty()) {
                 return;
             }
             batch.swap(items);
             pendingBytes = 0;
-            if (failure) {
-                // After a failure of this thread nothing more is saved or logged.
+            if (failure || abandoned) {
+                // After a failure of this thread, or once abandoned, nothing more is saved or
+                // logged.
                 batch.clear();
             }
         }
@@ -106,13 +152,51 @@ void FileSaveQueue::run() {
     }
 }
 
+void FileSaveQueue::settleWhileHeld(std::unique_lock<std::mutex>& lock) {
+    // Items are only ever appended by other threads, and a deque keeps its elements in place
+    // when appended to, so an item may be read without the lock. Only this thread changes or
+    // removes items.
+    std::size_t next = 0;
+    bool comparing = true;
+    for (;;) {
+        wake.wait(lock, [&] { return !held || (comparing && next < items.size()); });
+        if (!held) {
+            return;
+        }
+        Item& item = items[next++];
+        if (!item.isSave) {
+            continue;
+        }
+        lock.unlock();
+        const bool holds = fileHolds(item.path, item.text);
+        lock.lock();
+        if (!holds) {
+            // A later save of the same file must not be settled against what this one will
+            // replace; comparing ends here and the rest waits for the release.
+            comparing = false;
+            continue;
+        }
+        item.settled = true;
+        if (!verbose) {
+            pendingBytes -= item.text.size();
+            item.text = std::string();
+            drained.notify_all();
+        }
+    }
+}
+
 void FileSaveQueue::stop() noexcept {
     redirect.reset();
     {
         std::lock_guard<std::mutex> lock(mutex);
         closing = true;
+        if (held) {
+            // Never released: nothing it holds was cleared to be written.
+            held = false;
+            abandoned = true;
+        }
     }
-    wake.notify_one();
+    wake.notify_all();
     drained.notify_all();
     if (saver.joinable()) {
         saver.join();

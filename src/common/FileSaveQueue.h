@@ -23,9 +23,20 @@
 //
 // The text waiting in the queue is bounded (the caller waits when it is full), so building runs
 // at most that far ahead of the disk.
+//
+// A queue made held writes no file and prints no line until it is released: meanwhile its thread
+// only reads, settling the saves whose files already hold their text (up to the first that does
+// not), so that building and comparing can go on while the documents are still being validated.
+// An abandoned queue drops everything it holds and everything handed to it later.
 class FileSaveQueue : private LogSink {
 public:
-    explicit FileSaveQueue(bool verbose, std::size_t maxPendingBytes = std::size_t(32) << 20);
+    static constexpr std::size_t k_defaultMaxPendingBytes = std::size_t(32) << 20;
+
+    // Thrown by save once the queue has been abandoned, to end the building that feeds it.
+    struct Abandoned {};
+
+    explicit FileSaveQueue(bool verbose, std::size_t maxPendingBytes = k_defaultMaxPendingBytes,
+                           bool held = false);
     // Saves whatever is still queued and stops the thread (see finish).
     ~FileSaveQueue() override;
     FileSaveQueue(const FileSaveQueue&) = delete;
@@ -33,8 +44,17 @@ public:
 
     // Saves and lines handed over from now on belong to a new group.
     void startGroup(bool stopsAtFailure);
-    // Queues text for path.
+    // Queues text for path; throws Abandoned once the queue has been abandoned.
     void save(std::string path, std::string text);
+    // True while the queue holds back its writes and lines. A queue without a thread of its own
+    // saves on the spot and is never held.
+    bool isHeld() const;
+    // Lets a held queue write and print what it holds, in order, and whatever comes later.
+    // Any thread may call it.
+    void release();
+    // Drops everything queued, writing and printing none of it, and everything handed over
+    // later. Any thread may call it.
+    void abandon();
     // Waits until everything queued is saved and logged, stops the thread and gives the
     // caller's log lines back to standard output; saves after this are made on the spot.
     // Rethrows a failure of the saving thread. Call it on the thread that made the queue.
@@ -47,6 +67,9 @@ private:
         bool stopsAtFailure = false;
         std::string path;
         std::string text;  // the file's text, or the log lines
+        // The file was found to hold the text already while the queue was held (the text
+        // itself is then only kept when verbose, for the log).
+        bool settled = false;
     };
 
     void write(std::string lines) override;
@@ -55,6 +78,9 @@ private:
     // thread while it runs, the caller before it starts or after it has stopped.
     void handle(const Item& item);
     void run();
+    // While held: compares queued saves with their files in order, settling each whose file
+    // holds its text, until the first that does not or until the queue is released.
+    void settleWhileHeld(std::unique_lock<std::mutex>& lock);
     void stop() noexcept;
 
     const bool verbose;
@@ -64,12 +90,14 @@ private:
     // The group whose save has failed and that stops there; later items of it are dropped.
     int stoppedGroup = -1;
 
-    std::mutex mutex;
+    mutable std::mutex mutex;
     std::condition_variable wake;     // the saving thread: items or the end
     std::condition_variable drained;  // the caller: room in the queue
     std::deque<Item> items;
     std::size_t pendingBytes = 0;
     bool closing = false;
+    bool held = false;
+    bool abandoned = false;
     std::exception_ptr failure;
 
     std::optional<LogRedirect> redirect;

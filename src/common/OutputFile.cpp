@@ -23,6 +23,8 @@ mode_t currentUmask() {
     return mask;
 }
 
+}  // namespace
+
 bool fileHolds(const std::string& path, const std::string& text) {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -47,6 +49,8 @@ bool fileHolds(const std::string& path, const std::string& text) {
     close(fd);
     return same;
 }
+
+namespace {
 
 bool writeAll(int fd, const std::string& text) {
     std::size_t done = 0;
@@ -85,10 +89,16 @@ WriteOutcome writeFileReplacing(const std::string& path, const std::string& text
 }
 
 bool saveGeneratedFile(const std::string& path, const std::string& text, bool verbose) {
+    return logGeneratedFileSave(path, text, verbose,
+                                [&] { return writeFileReplacing(path, text); });
+}
+
+bool logGeneratedFileSave(const std::string& path, const std::string& text, bool verbose,
+                          const std::function<WriteOutcome()>& writeFile) {
     if (verbose) {
         Logger::logDebug("out file = " + path);
     }
-    switch (writeFileReplacing(path, text)) {
+    switch (writeFile()) {
         case WriteOutcome::OpenFailed:
             Logger::logError("could not open file: " + path);
             return false;

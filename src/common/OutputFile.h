@@ -1,14 +1,18 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 // How a text reached its file.
 enum class WriteOutcome {
-    Written,    // the file now holds the text
-    Unchanged,  // the file already held exactly the text and was left untouched
-    OpenFailed, // the temporary file could not be created (missing or unwritable directory)
-    WriteFailed // writing, flushing, closing or renaming failed; nothing was replaced
+    Written,     // the file now holds the text
+    Unchanged,   // the file already held exactly the text and was left untouched
+    OpenFailed,  // the temporary file could not be created (missing or unwritable directory)
+    WriteFailed  // writing, flushing, closing or renaming failed; nothing was replaced
 };
+
+// True when path is a regular file holding exactly text. Only reads.
+bool fileHolds(const std::string& path, const std::string& text);
 
 // Replaces the file at path by text without ever exposing a partly written file: the text goes
 // to a temporary file in the same directory, every write and the close are checked, and only
@@ -22,3 +26,9 @@ WriteOutcome writeFileReplacing(const std::string& path, const std::string& text
 // On failure logs "could not open file: " + path (or "could not write file: " + path when the
 // file was opened but could not be completed) and returns false.
 bool saveGeneratedFile(const std::string& path, const std::string& text, bool verbose);
+
+// What saveGeneratedFile logs around writing, with the writing itself left to writeFile (called
+// once, between the "out file = " line and the outcome's lines). Lets a caller that already
+// knows a file holds its text log the save exactly as a save would.
+bool logGeneratedFileSave(const std::string& path, const std::string& text, bool verbose,
+                          const std::function<WriteOutcome()>& writeFile);

@@ -14,6 +14,9 @@
 #include "generator_v3/RoutingBuilderV3.h"
 #include "generator_v3/UpstreamsBuilderV3.h"
 
+#include <exception>
+#include <future>
+#include <system_error>
 #include <utility>
 
 using generation::arrayOrEmpty;
@@ -50,9 +53,8 @@ ResultBase ConfigGeneratorV3::generate(InputData inputData) {
     json merged;
     // The merger of getMerger, taking the documents of this generator's own input over instead
     // of copying them.
-    ResultBase prepared = generation::prepareServices(
-        inputData, [](InputData& input) { return generation::takingMerger(input); },
-        [](const json& document) { return ServicesChecker(document).check(); }, merged);
+    ResultBase prepared = generation::mergeServices(
+        inputData, [](InputData& input) { return generation::takingMerger(input); }, merged);
     if (!prepared.getIsOk()) {
         return prepared;
     }
@@ -60,28 +62,83 @@ ResultBase ConfigGeneratorV3::generate(InputData inputData) {
     const InputFlags& flags = inputData.flagsRef();
     const std::string outputDir = inputData.getOutputDir();
     {
-        // Files are saved on a thread of their own while the next ones are built. The routing
-        // and limits walks stop at their first failed save; their groups end there too.
-        FileSaveQueue saves(flags.getIsVerbose());
-        QueueInUse inUse(saveQueue, saves);
-        saves.startGroup(false);
-        generateLocations(merged, outputDir, flags.getIsIgnorePorts(), flags.getIsVerbose());
-        if (inputData.nodesRef().isPresent()) {
-            saves.startGroup(false);
-            generateUpstreams(merged, outputDir, flags.getIsVerbose(), flags.getIsIgnorePorts());
+        // Files are saved on a thread of their own while the next ones are built. The queue
+        // starts held: while the services are validated on a third thread, the files are
+        // built and compared with what the directory holds, but nothing is written or printed
+        // until validation has passed; when it fails, everything built is dropped.
+        FileSaveQueue saves(flags.getIsVerbose(), FileSaveQueue::k_defaultMaxPendingBytes, true);
+        std::future<CheckResult> validation = validateReleasing(merged, saves);
+        std::exception_ptr buildFailure;
+        try {
+            QueueInUse inUse(saveQueue, saves);
+            generateAll(merged, outputDir, inputData, saves);
+        } catch (const FileSaveQueue::Abandoned&) {
+            // Validation failed while building: the rest would be dropped too.
+        } catch (...) {
+            // Building on unvalidated documents may fail; it only counts when they are valid.
+            buildFailure = std::current_exception();
         }
-        if (inputData.routingRef().isPresent()) {
-            saves.startGroup(true);
-            generateRouting(merged, outputDir, flags.getIsVerbose());
+        CheckResult checked = validation.get();
+        if (!checked.getIsOk()) {
+            saves.finish();
+            LateRelease::release(std::make_shared<json>(std::move(merged)));
+            return ResultBase::Fail(checked.getErrorMessage());
         }
-        if (inputData.limitsRef().isPresent()) {
-            saves.startGroup(true);
-            generateLimits(merged, outputDir, flags.getIsVerbose());
+        if (buildFailure) {
+            std::rethrow_exception(buildFailure);
         }
         saves.finish();
     }
     LateRelease::release(std::make_shared<json>(std::move(merged)));
     return ResultBase::Ok();
+}
+
+std::future<CheckResult> ConfigGeneratorV3::validateReleasing(const json& merged,
+                                                              FileSaveQueue& saves) {
+    auto validate = [&merged, &saves] {
+        try {
+            CheckResult checked = ServicesChecker(merged).check();
+            if (checked.getIsOk()) {
+                saves.release();
+            } else {
+                saves.abandon();
+            }
+            return checked;
+        } catch (...) {
+            saves.abandon();
+            throw;
+        }
+    };
+    if (saves.isHeld()) {
+        try {
+            return std::async(std::launch::async, validate);
+        } catch (const std::system_error&) {
+            // No thread for it: validated below, before anything is built.
+        }
+    }
+    std::future<CheckResult> now = std::async(std::launch::deferred, validate);
+    now.wait();
+    return now;
+}
+
+void ConfigGeneratorV3::generateAll(const json& merged, const std::string& outputDir,
+                                    const InputData& inputData, FileSaveQueue& saves) {
+    // The routing and limits walks stop at their first failed save; their groups end there too.
+    const InputFlags& flags = inputData.flagsRef();
+    saves.startGroup(false);
+    generateLocations(merged, outputDir, flags.getIsIgnorePorts(), flags.getIsVerbose());
+    if (inputData.nodesRef().isPresent()) {
+        saves.startGroup(false);
+        generateUpstreams(merged, outputDir, flags.getIsVerbose(), flags.getIsIgnorePorts());
+    }
+    if (inputData.routingRef().isPresent()) {
+        saves.startGroup(true);
+        generateRouting(merged, outputDir, flags.getIsVerbose());
+    }
+    if (inputData.limitsRef().isPresent()) {
+        saves.startGroup(true);
+        generateLimits(merged, outputDir, flags.getIsVerbose());
+    }
 }
 
 std::shared_ptr<ConfigHeaderBase> ConfigGeneratorV3::buildConfigHeader() const {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <future>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "cli/InputData.h"
+#include "common/CheckResult.h"
 #include "common/ResultBase.h"
 #include "generator_v3/ConfigHeaderBase.h"
 #include "mergers/Merger.h"
@@ -44,6 +46,15 @@ public:
                                       bool isHttps, bool verbose);
     // One limits file per service with "quotas"; stops at the first file that cannot be written.
     bool generateLimits(const nlohmann::json& merged, const std::string& outputDir, bool verbose);
+
+    // Validates the merged services on a thread of its own, releasing saves when they pass
+    // and abandoning it when they do not. Without a thread (or without a held queue) the
+    // validation is done before this returns, so nothing is built ahead of it.
+    static std::future<CheckResult> validateReleasing(const nlohmann::json& merged,
+                                                      FileSaveQueue& saves);
+    // Every file of the run, walk after walk, each walk a group of saves.
+    void generateAll(const nlohmann::json& merged, const std::string& outputDir,
+                     const InputData& inputData, FileSaveQueue& saves);
 
     // Saves text at path. While generate runs, hands it to the run's save queue and returns
     // true; a failed save is then logged by the queue and ends the walk's group.

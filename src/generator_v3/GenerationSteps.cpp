@@ -72,8 +72,7 @@ Merger takingMerger(InputData& input) {
                   std::move(input.limitsRef().editJson()));
 }
 
-ResultBase prepareServices(InputData& input, const MergerFactory& getMerger,
-                           const Validator& validate, nlohmann::json& merged) {
+ResultBase mergeServices(InputData& input, const MergerFactory& getMerger, nlohmann::json& merged) {
     ResultBase presence = checkDocumentsPresence(input);
     if (!presence.getIsOk()) {
         return presence;
@@ -96,6 +95,15 @@ ResultBase prepareServices(InputData& input, const MergerFactory& getMerger,
         }
         merged = mergeResult.takeJson();
         LateRelease::release(std::make_shared<Merger>(std::move(merger)));
+    }
+    return ResultBase::Ok();
+}
+
+ResultBase prepareServices(InputData& input, const MergerFactory& getMerger,
+                           const Validator& validate, nlohmann::json& merged) {
+    ResultBase mergedOk = mergeServices(input, getMerger, merged);
+    if (!mergedOk.getIsOk()) {
+        return mergedOk;
     }
     CheckResult checked = validate(merged);
     if (!checked.getIsOk()) {

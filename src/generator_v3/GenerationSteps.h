@@ -32,6 +32,10 @@ Merger defaultMerger(const InputData& input);
 // copying them: the input keeps their file names, with null documents.
 Merger takingMerger(InputData& input);
 
+// Presence rules, gateway filter (when the run names a gateway) and merge: prepareServices
+// without the validation. merged is not yet validated on success.
+ResultBase mergeServices(InputData& input, const MergerFactory& getMerger, nlohmann::json& merged);
+
 // Presence rules, gateway filter (when the run names a gateway), merge and validation. On
 // success merged holds the validated services document, and the input's services document
 // has been taken over by the merge (null afterwards).

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <chrono>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/FileSaveQueue.h"
@@ -14,6 +18,15 @@ using testsupport::TempDir;
 namespace {
 
 const std::string k_prefix = Logger::getVersion();
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+ino_t inodeOf(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
 
 // Lines logged between saves keep their places among the save messages, also when the queue
 // holds so little that every save waits for the one before it.
@@ -126,6 +139,124 @@ TEST(FileSaveQueueTest, OnTheSpotSavesFollowTheGroupRules) {
                   dir.path() + "/c\n",
               capture.text());
     EXPECT_EQ((std::vector<std::string>{"c"}), testsupport::listFiles(dir.path()));
+}
+
+// A held queue writes no file and prints no line, not even for files that already hold their
+// text, until it is released; then everything comes out in order, and a file that held its text
+// is left as it was (same inode) but logged as saved.
+TEST(FileSaveQueueTest, AHeldQueueWritesAndPrintsNothingUntilReleased) {
+    TempDir dir;
+    const std::string p = dir.path();
+    writeText(p + "/same", "s");
+    writeText(p + "/changed", "old");
+    const ino_t sameInode = inodeOf(p + "/same");
+    const ino_t changedInode = inodeOf(p + "/changed");
+    CoutCapture capture;
+    {
+        FileSaveQueue queue(false, FileSaveQueue::k_defaultMaxPendingBytes, true);
+        ASSERT_TRUE(queue.isHeld());
+        queue.startGroup(false);
+        queue.save(p + "/same", "s");
+        Logger::logDebug("between");
+        queue.save(p + "/changed", "new");
+        queue.save(p + "/created", "c");
+        // Give the queue's thread time to compare what it may.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ("", capture.text());
+        EXPECT_EQ("old", testsupport::readFile(p + "/changed"));
+        EXPECT_EQ((std::vector<std::string>{"changed", "same"}), testsupport::listFiles(p));
+        queue.release();
+        EXPECT_FALSE(queue.isHeld());
+        queue.finish();
+    }
+    EXPECT_EQ(k_prefix + "INFO: save file " + p + "/same\n" + k_prefix + "DEBUG: between\n" +
+                  k_prefix + "INFO: save file " + p + "/changed\n" + k_prefix + "INFO: save file " +
+                  p + "/created\n",
+              capture.text());
+    EXPECT_EQ(sameInode, inodeOf(p + "/same"));
+    EXPECT_NE(changedInode, inodeOf(p + "/changed"));
+    EXPECT_EQ("new", testsupport::readFile(p + "/changed"));
+    EXPECT_EQ("c", testsupport::readFile(p + "/created"));
+}
+
+// Two saves of one file while held: the second is not found unchanged against the content the
+// first will replace, so the file ends with the second text, as saving one after the other does.
+TEST(FileSaveQueueTest, AHeldQueueKeepsTheLastOfTwoSavesOfOneFile) {
+    TempDir dir;
+    const std::string path = dir.path() + "/f";
+    writeText(path, "B");
+    CoutCapture capture;
+    {
+        FileSaveQueue queue(false, FileSaveQueue::k_defaultMaxPendingBytes, true);
+        queue.startGroup(false);
+        queue.save(path, "A");
+        queue.save(path, "B");
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        queue.release();
+        queue.finish();
+    }
+    EXPECT_EQ("B", testsupport::readFile(path));
+    EXPECT_EQ(
+        k_prefix + "INFO: save file " + path + "\n" + k_prefix + "INFO: save file " + path + "\n",
+        capture.text());
+}
+
+// The builder waits for room while held and goes on once another thread releases the queue,
+// also when the queue holds almost nothing.
+TEST(FileSaveQueueTest, AHeldQueueReleasedByAnotherThreadLetsAWaitingBuilderOn) {
+    TempDir dir;
+    CoutCapture capture;
+    {
+        FileSaveQueue queue(false, 1, true);
+        queue.startGroup(false);
+        std::thread releaser([&queue] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            queue.release();
+        });
+        for (int i = 0; i < 20; ++i) {
+            queue.save(dir.path() + "/f" + std::to_string(i), std::to_string(i));
+        }
+        releaser.join();
+        queue.finish();
+    }
+    EXPECT_EQ(20u, testsupport::listFiles(dir.path()).size());
+    EXPECT_EQ("19", testsupport::readFile(dir.path() + "/f19"));
+}
+
+// Abandoned (validation failed) or destroyed while still held, a queue writes and prints
+// nothing it was given; a save handed to an abandoned queue throws, even to a builder waiting
+// for room, and the caller's lines go to standard output again once the queue is finished.
+TEST(FileSaveQueueTest, AnAbandonedOrNeverReleasedQueueDropsEverything) {
+    TempDir dir;
+    const std::string p = dir.path();
+    writeText(p + "/kept", "old");
+    CoutCapture capture;
+    {
+        FileSaveQueue queue(false, 1, true);
+        queue.startGroup(false);
+        std::thread abandoner([&queue] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            queue.abandon();
+        });
+        queue.save(p + "/kept", "new");
+        // The queue is full: the line waits until the queue is abandoned and is dropped, and
+        // the next save throws.
+        Logger::logDebug("dropped");
+        EXPECT_THROW(queue.save(p + "/a", "a"), FileSaveQueue::Abandoned);
+        abandoner.join();
+        EXPECT_THROW(queue.save(p + "/b", "b"), FileSaveQueue::Abandoned);
+        Logger::logDebug("dropped too");
+        queue.finish();
+        Logger::logDebug("after finish");
+    }
+    {
+        FileSaveQueue queue(false, FileSaveQueue::k_defaultMaxPendingBytes, true);
+        queue.startGroup(false);
+        queue.save(p + "/c", "c");
+    }
+    EXPECT_EQ(k_prefix + "DEBUG: after finish\n", capture.text());
+    EXPECT_EQ((std::vector<std::string>{"kept"}), testsupport::listFiles(p));
+    EXPECT_EQ("old", testsupport::readFile(p + "/kept"));
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 // is meant to change, make it again with `ostrel_bench digest 1000 20240917`.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "support/OutputDigest.h"
@@ -45,4 +48,43 @@ TEST(LargeInventoryIdentityTest, OutputMatchesReferenceFreshAndAgain) {
     EXPECT_EQ(again.status, 0);
     EXPECT_EQ(again.out, fresh.out);
     EXPECT_EQ(OutputDigest::hex(OutputDigest::ofRun(out, again.out)), k_referenceDigest);
+}
+
+// Files are built and compared while the documents are validated. When validation fails late
+// (the last service is broken), a directory holding an earlier run's output is left exactly as it
+// was and standard output is what the same run prints into an empty directory: the errors only.
+TEST(LargeInventoryIdentityTest, AFailedValidationLeavesEarlierOutputUntouched) {
+    TempDir dir;
+    SyntheticInventory(k_services, k_seed).write(dir.path());
+    const std::string out = dir.path() + "/out";
+    std::filesystem::create_directory(out);
+    ASSERT_EQ(runInventory(dir, out).status, 0);
+    const std::string digest = OutputDigest::hex(OutputDigest::ofRun(out, ""));
+
+    const std::string servicesPath = dir.path() + "/services.json";
+    nlohmann::json services = nlohmann::json::parse(readFile(servicesPath));
+    // The last service that the run's gateway publishes.
+    nlohmann::json* last = nullptr;
+    for (nlohmann::json& service : services.at("services")) {
+        const nlohmann::json gateways = service.value("usedGateways", nlohmann::json::array());
+        if (std::find(gateways.begin(), gateways.end(), SyntheticInventory::gatewayName()) !=
+            gateways.end()) {
+            last = &service;
+        }
+    }
+    ASSERT_NE(last, nullptr);
+    // Merging accepts it; only validation rejects it.
+    (*last).at("apiVersions").at(0).at("locations").at(0)["proxyPass"] = 5;
+    std::ofstream(servicesPath, std::ios::binary | std::ios::trunc) << services.dump(1);
+
+    RunOutput failed = runInventory(dir, out);
+    const std::string empty = dir.path() + "/empty";
+    std::filesystem::create_directory(empty);
+    RunOutput failedEmpty = runInventory(dir, empty);
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err, "");
+    EXPECT_EQ(failed.out.find("save file"), std::string::npos) << failed.out.substr(0, 2000);
+    EXPECT_EQ(failed.out, replaceAll(failedEmpty.out, empty, out));
+    EXPECT_TRUE(listFiles(empty).empty());
+    EXPECT_EQ(OutputDigest::hex(OutputDigest::ofRun(out, "")), digest);
 }
