@@ -12,9 +12,11 @@ constexpr std::int64_t k_int32Max = std::numeric_limits<std::int32_t>::max();
 
 CheckerBase::CheckerBase(const nlohmann::json& json) : checkedJson(&json) {}
 
-nlohmann::json CheckerBase::getJson() const { return *checkedJson; }
+nlohmann::json CheckerBase::getJson() const {
+    return *checkedJson;
+}
 
-bool CheckerBase::has(const nlohmann::json& value, const std::string& key) {
+bool CheckerBase::has(const nlohmann::json& value, std::string_view key) {
     return ProcessingJson().exists(value, key);
 }
 

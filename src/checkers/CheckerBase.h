@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -41,7 +42,7 @@ protected:
     const nlohmann::json& json() const { return *checkedJson; }
 
     // True when value is an object with a member named key, whatever its value.
-    static bool has(const nlohmann::json& value, const std::string& key);
+    static bool has(const nlohmann::json& value, std::string_view key);
     static bool isNonEmptyString(const nlohmann::json& value);
     static void addFailure(CheckResult& result, const std::string& message);
     // True when the number does not fit a signed 32-bit integer from above (values above

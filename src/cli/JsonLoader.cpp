@@ -1,5 +1,6 @@
 #include "cli/JsonLoader.h"
 
+#include <cstring>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -46,10 +47,10 @@ LoaderResult JsonLoader::load() const {
     }
     const std::string text = readAll(stream);
     if (nestsDeeperThan(text, k_maxDepth)) {
-        return LoaderResult::failLoaderResult(
-            "json nests deeper than " + std::to_string(k_maxDepth) + " levels - " + jsonFname +
-                "\n",
-            jsonFname);
+        return LoaderResult::failLoaderResult("json nests deeper than " +
+                                                  std::to_string(k_maxDepth) + " levels - " +
+                                                  jsonFname + "\n",
+                                              jsonFname);
     }
     try {
         return LoaderResult::okLoaderResult(nlohmann::json::parse(text));
@@ -60,20 +61,31 @@ LoaderResult JsonLoader::load() const {
 }
 
 bool nestsDeeperThan(const std::string& text, int maxDepth) {
+    // Most of a document is the text of its strings: each string is skipped with memchr from
+    // one double quote to the next that no odd run of backslashes escapes.
     int depth = 0;
-    bool inString = false;
-    bool escaped = false;
-    for (char c : text) {
-        if (inString) {
-            if (escaped) {
-                escaped = false;
-            } else if (c == '\\') {
-                escaped = true;
-            } else if (c == '"') {
-                inString = false;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        const char c = *p++;
+        if (c == '"') {
+            const char* const stringStart = p;
+            for (;;) {
+                const void* found = std::memchr(p, '"', static_cast<std::size_t>(end - p));
+                if (found == nullptr) {
+                    return false;  // an unterminated string: nothing nests inside it
+                }
+                const char* quote = static_cast<const char*>(found);
+                std::size_t backslashes = 0;
+                while (quote - backslashes > stringStart &&
+                       quote[-1 - static_cast<long>(backslashes)] == '\\') {
+                    ++backslashes;
+                }
+                p = quote + 1;
+                if (backslashes % 2 == 0) {
+                    break;
+                }
             }
-        } else if (c == '"') {
-            inString = true;
         } else if (c == '[' || c == '{') {
             if (++depth > maxDepth) {
                 return true;

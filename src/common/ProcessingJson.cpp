@@ -1,6 +1,6 @@
 #include "common/ProcessingJson.h"
 
-bool ProcessingJson::exists(const nlohmann::json& value, const std::string& key) const {
+bool ProcessingJson::exists(const nlohmann::json& value, std::string_view key) const {
     return value.is_object() && value.find(key) != value.end();
 }
 

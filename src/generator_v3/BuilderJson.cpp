@@ -6,11 +6,11 @@
 
 #include "common/ProcessingJson.h"
 
-bool BuilderJson::has(const nlohmann::json& value, const std::string& key) {
+bool BuilderJson::has(const nlohmann::json& value, std::string_view key) {
     return ProcessingJson().exists(value, key);
 }
 
-const nlohmann::json& BuilderJson::member(const nlohmann::json& value, const std::string& key) {
+const nlohmann::json& BuilderJson::member(const nlohmann::json& value, std::string_view key) {
     static const nlohmann::json k_missing;
     if (!value.is_object()) {
         return k_missing;
@@ -26,8 +26,12 @@ std::string BuilderJson::text(const nlohmann::json& value) {
     return dump(value);
 }
 
-std::string BuilderJson::memberText(const nlohmann::json& value, const std::string& key) {
-    return has(value, key) ? text(member(value, key)) : std::string();
+std::string BuilderJson::memberText(const nlohmann::json& value, std::string_view key) {
+    if (!value.is_object()) {
+        return std::string();
+    }
+    auto it = value.find(key);
+    return it == value.end() ? std::string() : text(*it);
 }
 
 std::string BuilderJson::dump(const nlohmann::json& value) {

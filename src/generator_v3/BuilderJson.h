@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <string_view>
 
 // Reads of JSON values for the builders that never throw. Validation guarantees the types before
 // the builders run; these fallbacks only keep a builder that is called on unchecked input from
@@ -10,13 +11,13 @@
 class BuilderJson {
 public:
     // True when value is an object with a member named key, whatever its value.
-    static bool has(const nlohmann::json& value, const std::string& key);
+    static bool has(const nlohmann::json& value, std::string_view key);
     // The member named key, or a null value when value is not an object or has no such member.
-    static const nlohmann::json& member(const nlohmann::json& value, const std::string& key);
+    static const nlohmann::json& member(const nlohmann::json& value, std::string_view key);
     // A string's own text; any other value's compact JSON text.
     static std::string text(const nlohmann::json& value);
     // The text of the member named key; empty when the member is missing.
-    static std::string memberText(const nlohmann::json& value, const std::string& key);
+    static std::string memberText(const nlohmann::json& value, std::string_view key);
     // Compact JSON text, non-ASCII characters unchanged; invalid UTF-8 is replaced, not thrown.
     static std::string dump(const nlohmann::json& value);
     // Decimal text of a number read as a signed 32-bit integer. Integers are written exactly,

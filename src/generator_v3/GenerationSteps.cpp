@@ -130,7 +130,7 @@ const nlohmann::json& arrayOrEmpty(const nlohmann::json& value) {
     return value.is_array() ? value : empty;
 }
 
-const nlohmann::json& memberOrNull(const nlohmann::json& value, const std::string& key) {
+const nlohmann::json& memberOrNull(const nlohmann::json& value, std::string_view key) {
     static const nlohmann::json null;
     if (!value.is_object()) {
         return null;

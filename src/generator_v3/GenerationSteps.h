@@ -3,6 +3,7 @@
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <string_view>
 
 #include "cli/InputData.h"
 #include "common/CheckResult.h"
@@ -51,6 +52,6 @@ std::string cleanDeploymentUnit(const nlohmann::json& service);
 const nlohmann::json& arrayOrEmpty(const nlohmann::json& value);
 
 // The member key of value when value is an object that has it; null otherwise.
-const nlohmann::json& memberOrNull(const nlohmann::json& value, const std::string& key);
+const nlohmann::json& memberOrNull(const nlohmann::json& value, std::string_view key);
 
 }  // namespace generation

@@ -20,6 +20,11 @@ TEST(JsonLoaderTest, NestingDepthCountsBracketsOutsideStringsOnly) {
     EXPECT_FALSE(nestsDeeperThan("[[1],[2],[3],[4]]", 2));
     EXPECT_FALSE(nestsDeeperThan("[\"[[[[\\\"[[[[\", \"\\\\\"]", 1));
     EXPECT_TRUE(nestsDeeperThan("[\"\\\\\", [[]]]", 2));
+    // An odd run of backslashes escapes the quote after it, an even run does not; a string
+    // that never ends hides what follows it.
+    EXPECT_FALSE(nestsDeeperThan("[\"a\\\\\\\"[[[\"]", 1));
+    EXPECT_TRUE(nestsDeeperThan("[\"a\\\\\\\\\", [[]]]", 2));
+    EXPECT_FALSE(nestsDeeperThan("[\"[[[[[", 1));
 }
 
 TEST(JsonLoaderTest, DocumentNestedDeeperThanTheLimitFailsToLoad) {
