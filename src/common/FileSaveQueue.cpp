@@ -39,6 +39,7 @@ void FileSaveQueue::release() {
         held = false;
     }
     wake.notify_all();
+    drained.notify_all();
 }
 
 void FileSaveQueue::abandon() {
@@ -84,7 +85,13 @@ void FileSaveQueue::push(Item item) {
     }
     // An item larger than the bound goes in alone rather than waiting for ever.
     drained.wait(lock, [&] {
-        return pendingBytes == 0 || pendingBytes + size <= maxPendingBytes || closing || abandoned;
+        if (closing || abandoned) {
+            return true;
+        }
+        if (held && !heldAllSettled) {
+            return false;
+        }
+        return pendingBytes == 0 || pendingBytes + size <= maxPendingBytes;
     });
     if (abandoned) {
         if (item.isSave) {
@@ -157,9 +164,8 @@ void FileSaveQueue::settleWhileHeld(std::unique_lock<std::mutex>& lock) {
     // when appended to, so an item may be read without the lock. Only this thread changes or
     // removes items.
     std::size_t next = 0;
-    bool comparing = true;
     for (;;) {
-        wake.wait(lock, [&] { return !held || (comparing && next < items.size()); });
+        wake.wait(lock, [&] { return !held || (heldAllSettled && next < items.size()); });
         if (!held) {
             return;
         }
@@ -173,7 +179,7 @@ void FileSaveQueue::settleWhileHeld(std::unique_lock<std::mutex>& lock) {
         if (!holds) {
             // A later save of the same file must not be settled against what this one will
             // replace; comparing ends here and the rest waits for the release.
-            comparing = false;
+            heldAllSettled = false;
             continue;
         }
         item.settled = true;

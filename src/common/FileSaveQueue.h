@@ -25,8 +25,9 @@
 // at most that far ahead of the disk.
 //
 // A queue made held writes no file and prints no line until it is released: meanwhile its thread
-// only reads, settling the saves whose files already hold their text (up to the first that does
-// not), so that building and comparing can go on while the documents are still being validated.
+// only reads, settling the saves whose files already hold their text, so that building and
+// comparing can go on while the documents are still being validated. At the first save that
+// needs writing, comparing ends and the caller's next hand-over waits for the release.
 // An abandoned queue drops everything it holds and everything handed to it later.
 class FileSaveQueue : private LogSink {
 public:
@@ -97,6 +98,10 @@ private:
     std::size_t pendingBytes = 0;
     bool closing = false;
     bool held = false;
+    // While held: no queued save has yet been found to need writing. Once one has, building
+    // ahead is of no use (the disk waits for the release anyway) and would only take the
+    // processor from validation, so the caller waits for the release.
+    bool heldAllSettled = true;
     bool abandoned = false;
     std::exception_ptr failure;
 

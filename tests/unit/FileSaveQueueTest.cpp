@@ -141,9 +141,34 @@ TEST(FileSaveQueueTest, OnTheSpotSavesFollowTheGroupRules) {
     EXPECT_EQ((std::vector<std::string>{"c"}), testsupport::listFiles(dir.path()));
 }
 
+// Releases queue from a thread of its own after a pause, noting first what standard output and
+// the directory showed: what they held while the queue was held.
+class DelayedRelease {
+public:
+    DelayedRelease(FileSaveQueue& queue, const CoutCapture& capture, const std::string& dir)
+        : thread([this, &queue, &capture, dir] {
+              std::this_thread::sleep_for(std::chrono::milliseconds(100));
+              printedWhileHeld = capture.text();
+              filesWhileHeld = testsupport::listFiles(dir);
+              queue.release();
+          }) {}
+    ~DelayedRelease() { join(); }
+    void join() {
+        if (thread.joinable()) {
+            thread.join();
+        }
+    }
+    std::string printedWhileHeld;
+    std::vector<std::string> filesWhileHeld;
+
+private:
+    std::thread thread;
+};
+
 // A held queue writes no file and prints no line, not even for files that already hold their
-// text, until it is released; then everything comes out in order, and a file that held its text
-// is left as it was (same inode) but logged as saved.
+// text, until it is released; a save that needs writing makes the next hand-over wait for the
+// release. Then everything comes out in order, and a file that held its text is left as it was
+// (same inode) but logged as saved.
 TEST(FileSaveQueueTest, AHeldQueueWritesAndPrintsNothingUntilReleased) {
     TempDir dir;
     const std::string p = dir.path();
@@ -155,23 +180,22 @@ TEST(FileSaveQueueTest, AHeldQueueWritesAndPrintsNothingUntilReleased) {
     {
         FileSaveQueue queue(false, FileSaveQueue::k_defaultMaxPendingBytes, true);
         ASSERT_TRUE(queue.isHeld());
+        DelayedRelease release(queue, capture, p);
         queue.startGroup(false);
         queue.save(p + "/same", "s");
         Logger::logDebug("between");
         queue.save(p + "/changed", "new");
         queue.save(p + "/created", "c");
-        // Give the queue's thread time to compare what it may.
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_EQ("", capture.text());
-        EXPECT_EQ("old", testsupport::readFile(p + "/changed"));
-        EXPECT_EQ((std::vector<std::string>{"changed", "same"}), testsupport::listFiles(p));
-        queue.release();
+        Logger::logDebug("last");
+        release.join();
+        EXPECT_EQ("", release.printedWhileHeld);
+        EXPECT_EQ((std::vector<std::string>{"changed", "same"}), release.filesWhileHeld);
         EXPECT_FALSE(queue.isHeld());
         queue.finish();
     }
     EXPECT_EQ(k_prefix + "INFO: save file " + p + "/same\n" + k_prefix + "DEBUG: between\n" +
                   k_prefix + "INFO: save file " + p + "/changed\n" + k_prefix + "INFO: save file " +
-                  p + "/created\n",
+                  p + "/created\n" + k_prefix + "DEBUG: last\n",
               capture.text());
     EXPECT_EQ(sameInode, inodeOf(p + "/same"));
     EXPECT_NE(changedInode, inodeOf(p + "/changed"));
@@ -188,11 +212,11 @@ TEST(FileSaveQueueTest, AHeldQueueKeepsTheLastOfTwoSavesOfOneFile) {
     CoutCapture capture;
     {
         FileSaveQueue queue(false, FileSaveQueue::k_defaultMaxPendingBytes, true);
+        DelayedRelease release(queue, capture, dir.path());
         queue.startGroup(false);
         queue.save(path, "A");
         queue.save(path, "B");
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        queue.release();
+        release.join();
         queue.finish();
     }
     EXPECT_EQ("B", testsupport::readFile(path));
