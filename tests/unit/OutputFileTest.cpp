@@ -46,6 +46,20 @@ TEST(OutputFileTest, LeavesIdenticalFileUntouchedAndReplacesDifferentOne) {
     EXPECT_EQ(WriteOutcome::Unchanged, writeFileReplacing(path, ""));
 }
 
+// A FIFO where a file is to be written is replaced by the file: comparing with it must neither
+// block (no writer ever opens it) nor find it equal.
+TEST(OutputFileTest, ReplacesAFifoWithoutWaitingForAWriter) {
+    TempDir dir;
+    const std::string path = dir.path() + "/a.conf";
+    ASSERT_EQ(0, mkfifo(path.c_str(), 0644));
+    EXPECT_FALSE(fileHolds(path, ""));
+    EXPECT_EQ(WriteOutcome::Written, writeFileReplacing(path, "text"));
+    struct stat st {};
+    ASSERT_EQ(0, stat(path.c_str(), &st));
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ("text", testsupport::readFile(path));
+}
+
 TEST(OutputFileTest, FailuresLeaveNothingBehind) {
     TempDir dir;
     EXPECT_EQ(WriteOutcome::OpenFailed, writeFileReplacing(dir.path() + "/no/such/a.conf", "x"));
