@@ -22,7 +22,14 @@ std::string Lexer::replaceAllCopy(const std::string& text, const std::string& pa
 }
 
 std::string Lexer::cleanDashes(const std::string& text) const {
-    return replaceAllCopy(replaceAllCopy(text, ".", "_"), "-", "_");
+    // Replacing every "." and then every "-" by "_": one character for another, so one pass.
+    std::string result = text;
+    for (char& c : result) {
+        if (c == '.' || c == '-') {
+            c = '_';
+        }
+    }
+    return result;
 }
 
 std::string Lexer::cleanAllNotAlphabeticCharacters(const std::string& text) const {

@@ -113,6 +113,22 @@ ResultBase prepareServices(InputData& input, const MergerFactory& getMerger,
 }
 
 std::string cleanDeploymentUnit(const nlohmann::json& service) {
+    const nlohmann::json& unit = memberOrNull(service, "deploymentUnit");
+    if (unit.is_string()) {
+        // A string of printable ASCII characters other than the quote and the backslash is its
+        // own JSON text between quotes: nothing to escape, nothing to remove but the quotes.
+        const std::string& plain = unit.get_ref<const std::string&>();
+        bool asIs = true;
+        for (char c : plain) {
+            if (c < 0x20 || c > 0x7e || c == '"' || c == '\\') {
+                asIs = false;
+                break;
+            }
+        }
+        if (asIs) {
+            return plain;
+        }
+    }
     std::string text = memberOrNull(service, "deploymentUnit")
                            .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     std::string clean;

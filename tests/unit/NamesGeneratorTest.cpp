@@ -1,3 +1,4 @@
+#include "generator_v3/GenerationSteps.h"
 #include "generator_v3/NamesGenerator.h"
 
 #include <gtest/gtest.h>
@@ -46,4 +47,22 @@ TEST(NamesGeneratorTest, ZoneNames) {
     EXPECT_EQ(names.consumerZone("PAY", "pay-gate.main", "SHOP", "shop-front"),
               "PAY_pay_gate_main_SHOP_shop_front_req_zone");
     EXPECT_EQ(names.defaultZone("PAY", "pay-gate.main"), "PAY_pay_gate_main_default_req_zone");
+}
+
+// The file-name prefix of a service is its "deploymentUnit" as compact JSON without double
+// quotes: a plain name as it stands, anything that JSON escapes with its escapes kept.
+TEST(NamesGeneratorTest, DeploymentUnitPrefixIsTheUnitsJsonTextWithoutQuotes) {
+    auto prefix = [](const json& unit) {
+        return generation::cleanDeploymentUnit(json{{"deploymentUnit", unit}});
+    };
+    EXPECT_EQ(prefix("svc-1.orders_A~z"), "svc-1.orders_A~z");
+    EXPECT_EQ(prefix("a\"b"), "a\\b");
+    EXPECT_EQ(prefix("a\\b"), "a\\\\b");
+    EXPECT_EQ(prefix("tab\t"), "tab\\t");
+    EXPECT_EQ(prefix("\x7f"), "\x7f");
+    EXPECT_EQ(prefix("caf\xc3\xa9"), "caf\xc3\xa9");
+    EXPECT_EQ(prefix("bad\xff"), "bad\xef\xbf\xbd");
+    EXPECT_EQ(prefix(12), "12");
+    EXPECT_EQ(prefix(json::array({"x", 1})), "[x,1]");
+    EXPECT_EQ(generation::cleanDeploymentUnit(json::object()), "null");
 }
