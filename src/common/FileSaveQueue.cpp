@@ -6,6 +6,17 @@
 
 #include "common/OutputFile.h"
 
+namespace {
+
+// Collects the lines logged by the thread that points its log at it.
+class LinesSink : public LogSink {
+public:
+    void write(std::string more) override { lines += more; }
+    std::string lines;
+};
+
+}  // namespace
+
 FileSaveQueue::FileSaveQueue(bool verboseRun, std::size_t maxPending, bool startHeld)
     : verbose(verboseRun), maxPendingBytes(maxPending), held(startHeld) {
     try {
@@ -116,10 +127,7 @@ void FileSaveQueue::handle(const Item& item) {
         std::cout << item.text;
         return;
     }
-    const bool saved = item.settled ? logGeneratedFileSave(item.path, item.text, verbose,
-                                                           [] { return WriteOutcome::Unchanged; })
-                                    : saveGeneratedFile(item.path, item.text, verbose);
-    if (!saved && item.stopsAtFailure) {
+    if (!saveGeneratedFile(item.path, item.text, verbose) && item.stopsAtFailure) {
         stoppedGroup = item.group;
     }
 }
@@ -175,6 +183,14 @@ void FileSaveQueue::settleWhileHeld(std::unique_lock<std::mutex>& lock) {
         }
         lock.unlock();
         const bool holds = fileHolds(item.path, item.text);
+        // A settled save becomes the lines its save logs, written now so that the release
+        // only has to print them.
+        LinesSink logged;
+        if (holds) {
+            LogRedirect toLines(logged);
+            logGeneratedFileSave(item.path, item.text, verbose,
+                                 [] { return WriteOutcome::Unchanged; });
+        }
         lock.lock();
         if (!holds) {
             // A later save of the same file must not be settled against what this one will
@@ -182,12 +198,11 @@ void FileSaveQueue::settleWhileHeld(std::unique_lock<std::mutex>& lock) {
             heldAllSettled = false;
             continue;
         }
-        item.settled = true;
-        if (!verbose) {
-            pendingBytes -= item.text.size();
-            item.text = std::string();
-            drained.notify_all();
-        }
+        pendingBytes = pendingBytes - item.text.size() + logged.lines.size();
+        item.isSave = false;
+        item.path = std::string();
+        item.text = std::move(logged.lines);
+        drained.notify_all();
     }
 }
 

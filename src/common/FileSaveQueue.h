@@ -68,9 +68,6 @@ private:
         bool stopsAtFailure = false;
         std::string path;
         std::string text;  // the file's text, or the log lines
-        // The file was found to hold the text already while the queue was held (the text
-        // itself is then only kept when verbose, for the log).
-        bool settled = false;
     };
 
     void write(std::string lines) override;
