@@ -82,19 +82,8 @@ void FileSaveQueue::push(Item item) {
     item.stopsAtFailure = groupStopsAtFailure;
     const std::size_t size = item.text.size();
     std::unique_lock<std::mutex> lock(mutex);
-    if (abandoned) {
-        if (item.isSave) {
-            throw Abandoned{};
-        }
-        return;
-    }
-    if (closing) {
-        // The thread has stopped or never started: on the spot, as without a queue.
-        lock.unlock();
-        handle(item);
-        return;
-    }
-    // An item larger than the bound goes in alone rather than waiting for ever.
+    // An item larger than the bound goes in alone rather than waiting for ever. A queue that
+    // has stopped, never started or been abandoned takes the item at once.
     drained.wait(lock, [&] {
         if (closing || abandoned) {
             return true;
@@ -108,6 +97,12 @@ void FileSaveQueue::push(Item item) {
         if (item.isSave) {
             throw Abandoned{};
         }
+        return;
+    }
+    if (closing) {
+        // The thread has stopped or never started: on the spot, as without a queue.
+        lock.unlock();
+        handle(item);
         return;
     }
     const bool wasEmpty = items.empty();
@@ -188,8 +183,7 @@ void FileSaveQueue::settleWhileHeld(std::unique_lock<std::mutex>& lock) {
         LinesSink logged;
         if (holds) {
             LogRedirect toLines(logged);
-            logGeneratedFileSave(item.path, item.text, verbose,
-                                 [] { return WriteOutcome::Unchanged; });
+            logGeneratedFileSave(item.path, item.text, verbose, WriteOutcome::Unchanged);
         }
         lock.lock();
         if (!holds) {

@@ -94,16 +94,15 @@ WriteOutcome writeFileReplacing(const std::string& path, const std::string& text
 }
 
 bool saveGeneratedFile(const std::string& path, const std::string& text, bool verbose) {
-    return logGeneratedFileSave(path, text, verbose,
-                                [&] { return writeFileReplacing(path, text); });
+    return logGeneratedFileSave(path, text, verbose, writeFileReplacing(path, text));
 }
 
 bool logGeneratedFileSave(const std::string& path, const std::string& text, bool verbose,
-                          const std::function<WriteOutcome()>& writeFile) {
+                          WriteOutcome outcome) {
     if (verbose) {
         Logger::logDebug("out file = " + path);
     }
-    switch (writeFile()) {
+    switch (outcome) {
         case WriteOutcome::OpenFailed:
             Logger::logError("could not open file: " + path);
             return false;

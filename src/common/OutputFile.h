@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
 // How a text reached its file.
@@ -27,8 +26,7 @@ WriteOutcome writeFileReplacing(const std::string& path, const std::string& text
 // file was opened but could not be completed) and returns false.
 bool saveGeneratedFile(const std::string& path, const std::string& text, bool verbose);
 
-// What saveGeneratedFile logs around writing, with the writing itself left to writeFile (called
-// once, between the "out file = " line and the outcome's lines). Lets a caller that already
-// knows a file holds its text log the save exactly as a save would.
+// What saveGeneratedFile logs for a save that came to outcome. Lets a caller that already knows
+// a file holds its text log the save exactly as a save would.
 bool logGeneratedFileSave(const std::string& path, const std::string& text, bool verbose,
-                          const std::function<WriteOutcome()>& writeFile);
+                          WriteOutcome outcome);

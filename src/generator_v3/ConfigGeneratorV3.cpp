@@ -61,6 +61,7 @@ ResultBase ConfigGeneratorV3::generate(InputData inputData) {
 
     const InputFlags& flags = inputData.flagsRef();
     const std::string outputDir = inputData.getOutputDir();
+    ResultBase result = ResultBase::Ok();
     {
         // Files are saved on a thread of their own while the next ones are built. The queue
         // starts held: while the services are validated on a third thread, the files are
@@ -80,17 +81,14 @@ ResultBase ConfigGeneratorV3::generate(InputData inputData) {
         }
         CheckResult checked = validation.get();
         if (!checked.getIsOk()) {
-            saves.finish();
-            LateRelease::release(std::make_shared<json>(std::move(merged)));
-            return ResultBase::Fail(checked.getErrorMessage());
-        }
-        if (buildFailure) {
+            result = ResultBase::Fail(checked.getErrorMessage());
+        } else if (buildFailure) {
             std::rethrow_exception(buildFailure);
         }
         saves.finish();
     }
     LateRelease::release(std::make_shared<json>(std::move(merged)));
-    return ResultBase::Ok();
+    return result;
 }
 
 std::future<CheckResult> ConfigGeneratorV3::validateReleasing(const json& merged,

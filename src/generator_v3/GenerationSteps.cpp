@@ -129,8 +129,7 @@ std::string cleanDeploymentUnit(const nlohmann::json& service) {
             return plain;
         }
     }
-    std::string text = memberOrNull(service, "deploymentUnit")
-                           .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    std::string text = unit.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     std::string clean;
     clean.reserve(text.size());
     for (char c : text) {

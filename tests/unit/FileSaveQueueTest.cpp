@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -141,17 +142,25 @@ TEST(FileSaveQueueTest, OnTheSpotSavesFollowTheGroupRules) {
     EXPECT_EQ((std::vector<std::string>{"c"}), testsupport::listFiles(dir.path()));
 }
 
+// Runs act on a thread of its own after a pause long enough for the test's thread to be
+// waiting in the queue.
+std::thread afterAPause(std::function<void()> act) {
+    return std::thread([act = std::move(act)] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        act();
+    });
+}
+
 // Releases queue from a thread of its own after a pause, noting first what standard output and
 // the directory showed: what they held while the queue was held.
 class DelayedRelease {
 public:
     DelayedRelease(FileSaveQueue& queue, const CoutCapture& capture, const std::string& dir)
-        : thread([this, &queue, &capture, dir] {
-              std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        : thread(afterAPause([this, &queue, &capture, dir] {
               printedWhileHeld = capture.text();
               filesWhileHeld = testsupport::listFiles(dir);
               queue.release();
-          }) {}
+          })) {}
     ~DelayedRelease() { join(); }
     void join() {
         if (thread.joinable()) {
@@ -233,10 +242,7 @@ TEST(FileSaveQueueTest, AHeldQueueReleasedByAnotherThreadLetsAWaitingBuilderOn) 
     {
         FileSaveQueue queue(false, 1, true);
         queue.startGroup(false);
-        std::thread releaser([&queue] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            queue.release();
-        });
+        std::thread releaser = afterAPause([&queue] { queue.release(); });
         for (int i = 0; i < 20; ++i) {
             queue.save(dir.path() + "/f" + std::to_string(i), std::to_string(i));
         }
@@ -258,10 +264,7 @@ TEST(FileSaveQueueTest, AnAbandonedOrNeverReleasedQueueDropsEverything) {
     {
         FileSaveQueue queue(false, 1, true);
         queue.startGroup(false);
-        std::thread abandoner([&queue] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            queue.abandon();
-        });
+        std::thread abandoner = afterAPause([&queue] { queue.abandon(); });
         queue.save(p + "/kept", "new");
         // The queue is full: the line waits until the queue is abandoned and is dropped, and
         // the next save throws.
