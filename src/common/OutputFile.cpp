@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "common/Logger.h"
 
@@ -25,7 +26,12 @@ mode_t currentUmask() {
 
 }  // namespace
 
-bool fileHolds(const std::string& path, const std::string& text) {
+namespace {
+
+// What is at a path, compared with a text.
+enum class Found { Same, Differs, Absent };
+
+Found compareWithFile(const std::string& path, const std::string& text) {
     // Comparing leaves the access time alone (on a file just written, reading it would
     // otherwise dirty its inode), where the owner allows it; and never blocks on a FIFO.
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOATIME);
@@ -33,7 +39,7 @@ bool fileHolds(const std::string& path, const std::string& text) {
         fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     }
     if (fd < 0) {
-        return false;
+        return errno == ENOENT ? Found::Absent : Found::Differs;
     }
     struct stat st {};
     bool same = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
@@ -52,7 +58,13 @@ bool fileHolds(const std::string& path, const std::string& text) {
         done += static_cast<std::size_t>(n);
     }
     close(fd);
-    return same;
+    return same ? Found::Same : Found::Differs;
+}
+
+}  // namespace
+
+bool fileHolds(const std::string& path, const std::string& text) {
+    return compareWithFile(path, text) == Found::Same;
 }
 
 namespace {
@@ -72,11 +84,51 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
+// A file that does not exist yet is written as an unnamed file of its directory and then
+// linked under its name: it appears whole or not at all, as with a temporary file renamed over
+// it, for one change of the directory instead of three (create the temporary name, add the
+// name, remove the temporary one), and a crash leaves no temporary file behind. Nothing when
+// the file system or the system cannot do it (no unnamed files, /proc not mounted) or the name
+// was taken meanwhile: the caller then writes through a temporary file.
+std::optional<WriteOutcome> createUnnamedThenLink(const std::string& path,
+                                                  const std::string& text) {
+    const std::size_t slash = path.rfind('/');
+    const std::string dir =
+        slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
+    // The mode is that of a plain create: 0666 less the umask.
+    int fd = open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    if (!writeAll(fd, text)) {
+        close(fd);
+        return WriteOutcome::WriteFailed;
+    }
+    char self[32];
+    std::snprintf(self, sizeof(self), "/proc/self/fd/%d", fd);
+    if (linkat(AT_FDCWD, self, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        close(fd);
+        return std::nullopt;
+    }
+    if (close(fd) != 0) {
+        // The name was free before: taking it away again leaves things as they were.
+        unlink(path.c_str());
+        return WriteOutcome::WriteFailed;
+    }
+    return WriteOutcome::Written;
+}
+
 }  // namespace
 
 WriteOutcome writeFileReplacing(const std::string& path, const std::string& text) {
-    if (fileHolds(path, text)) {
+    const Found found = compareWithFile(path, text);
+    if (found == Found::Same) {
         return WriteOutcome::Unchanged;
+    }
+    if (found == Found::Absent) {
+        if (std::optional<WriteOutcome> created = createUnnamedThenLink(path, text)) {
+            return *created;
+        }
     }
     std::string tmp = path + ".tmp.XXXXXX";
     int fd = mkostemp(tmp.data(), O_CLOEXEC);

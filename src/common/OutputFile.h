@@ -15,9 +15,11 @@ bool fileHolds(const std::string& path, const std::string& text);
 
 // Replaces the file at path by text without ever exposing a partly written file: the text goes
 // to a temporary file in the same directory, every write and the close are checked, and only
-// then is it renamed over path. The new file gets the permissions a plain create would give
-// (0666 less the umask). A file that already holds exactly the text is not touched, so its
-// inode and modification time stay and a watcher sees no change.
+// then is it renamed over path. Where nothing is at path yet, the text goes to an unnamed file
+// of the directory instead, which is linked under path once written (the file system permitting;
+// otherwise through a temporary file as well). The new file gets the permissions a plain create
+// would give (0666 less the umask). A file that already holds exactly the text is not touched,
+// so its inode and modification time stay and a watcher sees no change.
 WriteOutcome writeFileReplacing(const std::string& path, const std::string& text);
 
 // Generator file output: logs "out file = " when verbose, writes the file through

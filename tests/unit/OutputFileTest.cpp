@@ -60,6 +60,32 @@ TEST(OutputFileTest, ReplacesAFifoWithoutWaitingForAWriter) {
     EXPECT_EQ("text", testsupport::readFile(path));
 }
 
+// A path without a directory part is written in the current directory, whole, under its name.
+TEST(OutputFileTest, WritesANewFileNamedWithoutADirectory) {
+    TempDir dir;
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir.path());
+    const WriteOutcome outcome = writeFileReplacing("a.conf", "abc");
+    fs::current_path(previous);
+    EXPECT_EQ(WriteOutcome::Written, outcome);
+    EXPECT_EQ("abc", testsupport::readFile(dir.path() + "/a.conf"));
+    EXPECT_EQ(std::vector<std::string>{"a.conf"}, testsupport::listFiles(dir.path()));
+}
+
+// A symbolic link whose target is missing reads as no file, yet its name is taken: the link is
+// replaced by the file, as any other file in the way, and its target is not created.
+TEST(OutputFileTest, ReplacesADanglingSymbolicLink) {
+    TempDir dir;
+    const std::string path = dir.path() + "/a.conf";
+    fs::create_symlink(dir.path() + "/target.conf", path);
+    EXPECT_FALSE(fileHolds(path, ""));
+    EXPECT_EQ(WriteOutcome::Written, writeFileReplacing(path, "text"));
+    EXPECT_FALSE(fs::is_symlink(path));
+    EXPECT_EQ("text", testsupport::readFile(path));
+    EXPECT_FALSE(fs::exists(dir.path() + "/target.conf"));
+    EXPECT_EQ(std::vector<std::string>{"a.conf"}, testsupport::listFiles(dir.path()));
+}
+
 TEST(OutputFileTest, FailuresLeaveNothingBehind) {
     TempDir dir;
     EXPECT_EQ(WriteOutcome::OpenFailed, writeFileReplacing(dir.path() + "/no/such/a.conf", "x"));
