@@ -4,7 +4,8 @@
 //                                                      (default N: 1000 5000 20000, R 3, S 1)
 //
 // For every N it makes a seeded inventory of N services (9 files each) and measures, each in a
-// process of its own so that times and peak memory do not mix, R times (median reported):
+// process of its own so that times, processor times and peak memory do not mix, R times (median
+// reported; the sizes take turns, one repetition of each at a time):
 //   run      the whole ostrel program into a fresh, empty directory;
 //   again    the same run again into that now populated directory (every file unchanged);
 //   stages   the library stage by stage: load and parse, gateway filter, merge, validation,
@@ -71,6 +72,10 @@ using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double secondsOf(const struct timeval& time) {
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
 }
 
 // The whole file in one read, as the program reads its documents, so that the floor's parsing
@@ -290,6 +295,9 @@ int runFloor(const std::string& in, const std::string& reference, const std::str
     }
 
     Figures figures;
+    // The processor times of the measured part only, without reading the files beforehand.
+    struct rusage before {};
+    getrusage(RUSAGE_SELF, &before);
     auto start = Clock::now();
     std::vector<json> documents;
     for (const char* name : k_documents) {
@@ -305,6 +313,10 @@ int runFloor(const std::string& in, const std::string& reference, const std::str
     }
     figures["write"] = secondsSince(start);
     figures["files"] = static_cast<double>(files.size());
+    struct rusage after {};
+    getrusage(RUSAGE_SELF, &after);
+    figures["user"] = secondsOf(after.ru_utime) - secondsOf(before.ru_utime);
+    figures["system"] = secondsOf(after.ru_stime) - secondsOf(before.ru_stime);
     writeFigures(figuresPath, figures);
     return 0;
 }
@@ -315,11 +327,13 @@ int runFloor(const std::string& in, const std::string& reference, const std::str
 struct ChildRun {
     double seconds = 0;
     double peakMiB = 0;
+    double userSeconds = 0;    // processor time in the program itself
+    double systemSeconds = 0;  // processor time in the kernel on its behalf (files, memory)
     bool ok = false;
 };
 
-// Runs program with arguments, standard output into stdoutPath; wall time and peak resident
-// memory of that process alone.
+// Runs program with arguments, standard output into stdoutPath; wall time, processor times and
+// peak resident memory of that process alone.
 ChildRun runChild(const std::string& program, const std::vector<std::string>& arguments,
                   const std::string& stdoutPath) {
     std::vector<std::string> all = {program};
@@ -355,6 +369,8 @@ ChildRun runChild(const std::string& program, const std::vector<std::string>& ar
     }
     run.seconds = secondsSince(start);
     run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    run.userSeconds = secondsOf(usage.ru_utime);
+    run.systemSeconds = secondsOf(usage.ru_stime);
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return run;
 }
@@ -382,15 +398,21 @@ std::map<std::string, std::pair<ino_t, std::int64_t>> fileIdentities(const std::
     return identities;
 }
 
-struct SizeResult {
+// Everything measured for one inventory size, one entry per repetition.
+struct SizeMeasurements {
     int services = 0;
+    std::string base;  // the size's work directory
+    std::string in;    // its inventory
     double inputMiB = 0;
     std::size_t files = 0;
-    double run = 0, again = 0, runPeak = 0, againPeak = 0;
-    double floorParse = 0, floorWrite = 0, parsePeak = 0;
-    Figures stages;
+    std::vector<double> run, again, runPeak, againPeak, floorParse, floorWrite, parsePeak;
+    std::vector<double> runUser, runSystem, againUser, againSystem, floorUser, floorSystem;
+    std::map<std::string, std::vector<double>> stages;
+    std::string firstDigest;
     bool identical = true;
     bool untouched = true;
+
+    double floorOf(std::size_t r) const { return floorParse[r] + floorWrite[r]; }
 };
 
 void fail(const std::string& message) {
@@ -398,123 +420,130 @@ void fail(const std::string& message) {
     std::exit(1);
 }
 
-SizeResult measure(const std::string& self, const std::string& root, int services,
-                   std::uint64_t seed, int repeat) {
-    SizeResult result;
-    result.services = services;
-    const std::string base = root + "/n" + std::to_string(services);
-    const std::string in = base + "/in";
-    fs::create_directories(in);
+// The size's directory and inventory.
+SizeMeasurements prepare(const std::string& self, const std::string& root, int services,
+                         std::uint64_t seed) {
+    SizeMeasurements m;
+    m.services = services;
+    m.base = root + "/n" + std::to_string(services);
+    m.in = m.base + "/in";
+    fs::create_directories(m.in);
     // Written by a child process: a child's peak memory counts what its parent held when it was
     // forked, and building the inventory here would leave this process large for the rest of
     // the benchmark (freed memory is not given back), inflating every peak measured after it.
-    if (!runChild(self, {"inventory", std::to_string(services), std::to_string(seed), in},
+    if (!runChild(self, {"inventory", std::to_string(services), std::to_string(seed), m.in},
                   "/dev/null")
              .ok) {
-        fail("could not write the inventory into " + in);
+        fail("could not write the inventory into " + m.in);
     }
     for (const char* name : k_documents) {
-        result.inputMiB += static_cast<double>(fs::file_size(in + "/" + name)) / (1024.0 * 1024.0);
+        m.inputMiB += static_cast<double>(fs::file_size(m.in + "/" + name)) / (1024.0 * 1024.0);
     }
+    return m;
+}
 
-    std::vector<double> run, again, runPeak, againPeak, floorParse, floorWrite, parsePeak;
-    std::map<std::string, std::vector<double>> stages;
-    std::string firstDigest;
-    // The floor writes the files of the first run. From the second repetition on, every other
-    // repetition measures the floor before the run, so that the order in which they meet the
-    // file system's state does not favour either.
-    auto measureFloor = [&](const std::string& tag) {
-        const std::string reference = base + "/run0";
-        const std::string floorOut = base + "/floor" + tag;
+// Repetition r of every measurement of one size: the run, the run again, the stages, the floor
+// (which writes the files of the first run) and the parse-alone peak. From the second repetition
+// on, every other repetition measures the floor before the run, so that the order in which they
+// meet the file system's state does not favour either.
+void measureOnce(const std::string& self, SizeMeasurements& m, int r) {
+    const std::string tag = std::to_string(r);
+    const bool floorFirst = r % 2 == 1;
+    auto measureFloor = [&] {
+        const std::string reference = m.base + "/run0";
+        const std::string floorOut = m.base + "/floor" + tag;
         fs::create_directory(floorOut);
         ChildRun floor = runChild(self,
-                                  {"floor", in, reference, reference + ".log", floorOut,
-                                   base + "/floor" + tag + ".figures"},
+                                  {"floor", m.in, reference, reference + ".log", floorOut,
+                                   m.base + "/floor" + tag + ".figures"},
                                   "/dev/null");
         if (!floor.ok) {
-            fail("the floor run failed on " + in);
+            fail("the floor run failed on " + m.in);
         }
-        Figures floorFigures = readFigures(base + "/floor" + tag + ".figures");
-        floorParse.push_back(floorFigures["parse"]);
-        floorWrite.push_back(floorFigures["write"]);
+        Figures floorFigures = readFigures(m.base + "/floor" + tag + ".figures");
+        m.floorParse.push_back(floorFigures["parse"]);
+        m.floorWrite.push_back(floorFigures["write"]);
+        m.floorUser.push_back(floorFigures["user"]);
+        m.floorSystem.push_back(floorFigures["system"]);
     };
-    for (int r = 0; r < repeat; ++r) {
-        const std::string tag = std::to_string(r);
-        const bool floorFirst = r % 2 == 1;
-        if (floorFirst) {
-            measureFloor(tag);
-        }
-        const std::string out = base + "/run" + tag;
-        fs::create_directory(out);
-        ChildRun fresh = runChild(OSTREL_BINARY, ostrelArguments(in, out), out + ".log");
-        if (!fresh.ok) {
-            fail("ostrel failed on " + in + "; see " + out + ".log");
-        }
-        run.push_back(fresh.seconds);
-        runPeak.push_back(fresh.peakMiB);
-        const std::string freshLog = readWhole(out + ".log");
-        const std::string digest =
-            testsupport::OutputDigest::hex(testsupport::OutputDigest::ofRun(out, freshLog));
-        if (r == 0) {
-            firstDigest = digest;
-            result.files = std::distance(fs::directory_iterator(out), fs::directory_iterator());
-        } else if (digest != firstDigest) {
-            result.identical = false;
-        }
-
-        const auto before = fileIdentities(out);
-        ChildRun rerun = runChild(OSTREL_BINARY, ostrelArguments(in, out), out + ".again.log");
-        if (!rerun.ok) {
-            fail("ostrel failed again on " + in);
-        }
-        again.push_back(rerun.seconds);
-        againPeak.push_back(rerun.peakMiB);
-        if (fileIdentities(out) != before) {
-            result.untouched = false;
-        }
-        if (readWhole(out + ".again.log") != freshLog) {
-            result.identical = false;
-        }
-
-        const std::string stagesOut = base + "/stages" + tag;
-        fs::create_directory(stagesOut);
-        ChildRun staged =
-            runChild(self, {"stages", in, stagesOut, base + "/stages" + tag + ".figures"},
-                     stagesOut + ".log");
-        if (!staged.ok) {
-            fail("the stage-by-stage run failed on " + in);
-        }
-        for (const auto& [name, value] : readFigures(base + "/stages" + tag + ".figures")) {
-            stages[name].push_back(value);
-        }
-        // The stage-by-stage run must have written the very files of the whole run.
-        if (testsupport::OutputDigest::ofRun(stagesOut, "") !=
-            testsupport::OutputDigest::ofRun(out, "")) {
-            result.identical = false;
-        }
-
-        if (!floorFirst) {
-            measureFloor(tag);
-        }
-
-        ChildRun parse =
-            runChild(self, {"parse", in, base + "/parse" + tag + ".figures"}, "/dev/null");
-        if (!parse.ok) {
-            fail("the parse run failed on " + in);
-        }
-        parsePeak.push_back(parse.peakMiB);
+    if (floorFirst) {
+        measureFloor();
     }
-    result.run = median(run);
-    result.again = median(again);
-    result.runPeak = median(runPeak);
-    result.againPeak = median(againPeak);
-    result.floorParse = median(floorParse);
-    result.floorWrite = median(floorWrite);
-    result.parsePeak = median(parsePeak);
-    for (const auto& [name, values] : stages) {
-        result.stages[name] = median(values);
+    const std::string out = m.base + "/run" + tag;
+    fs::create_directory(out);
+    ChildRun fresh = runChild(OSTREL_BINARY, ostrelArguments(m.in, out), out + ".log");
+    if (!fresh.ok) {
+        fail("ostrel failed on " + m.in + "; see " + out + ".log");
     }
-    return result;
+    m.run.push_back(fresh.seconds);
+    m.runPeak.push_back(fresh.peakMiB);
+    m.runUser.push_back(fresh.userSeconds);
+    m.runSystem.push_back(fresh.systemSeconds);
+    const std::string freshLog = readWhole(out + ".log");
+    const std::string digest =
+        testsupport::OutputDigest::hex(testsupport::OutputDigest::ofRun(out, freshLog));
+    if (r == 0) {
+        m.firstDigest = digest;
+        m.files = std::distance(fs::directory_iterator(out), fs::directory_iterator());
+    } else if (digest != m.firstDigest) {
+        m.identical = false;
+    }
+
+    const auto before = fileIdentities(out);
+    ChildRun rerun = runChild(OSTREL_BINARY, ostrelArguments(m.in, out), out + ".again.log");
+    if (!rerun.ok) {
+        fail("ostrel failed again on " + m.in);
+    }
+    m.again.push_back(rerun.seconds);
+    m.againPeak.push_back(rerun.peakMiB);
+    m.againUser.push_back(rerun.userSeconds);
+    m.againSystem.push_back(rerun.systemSeconds);
+    if (fileIdentities(out) != before) {
+        m.untouched = false;
+    }
+    if (readWhole(out + ".again.log") != freshLog) {
+        m.identical = false;
+    }
+
+    const std::string stagesOut = m.base + "/stages" + tag;
+    fs::create_directory(stagesOut);
+    ChildRun staged =
+        runChild(self, {"stages", m.in, stagesOut, m.base + "/stages" + tag + ".figures"},
+                 stagesOut + ".log");
+    if (!staged.ok) {
+        fail("the stage-by-stage run failed on " + m.in);
+    }
+    for (const auto& [name, value] : readFigures(m.base + "/stages" + tag + ".figures")) {
+        m.stages[name].push_back(value);
+    }
+    // The stage-by-stage run must have written the very files of the whole run.
+    if (testsupport::OutputDigest::ofRun(stagesOut, "") !=
+        testsupport::OutputDigest::ofRun(out, "")) {
+        m.identical = false;
+    }
+
+    if (!floorFirst) {
+        measureFloor();
+    }
+    ChildRun parse =
+        runChild(self, {"parse", m.in, m.base + "/parse" + tag + ".figures"}, "/dev/null");
+    if (!parse.ok) {
+        fail("the parse run failed on " + m.in);
+    }
+    m.parsePeak.push_back(parse.peakMiB);
+}
+
+// The median over the repetitions of a ratio of two figures taken in the same repetition. The
+// file system's speed drifts by up to a factor of two within minutes on a virtual machine; two
+// figures taken next to each other meet the same state, so their ratio is steadier than the
+// ratio of medians taken far apart.
+template <typename Ratio>
+double medianRatio(std::size_t repetitions, Ratio ratio) {
+    std::vector<double> values;
+    for (std::size_t r = 0; r < repetitions; ++r) {
+        values.push_back(ratio(r));
+    }
+    return median(values);
 }
 
 std::string fixed(double value, int decimals) {
@@ -529,72 +558,116 @@ std::string padded(const std::string& text, std::size_t width) {
     return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
 
-void report(const std::vector<SizeResult>& results, int repeat) {
-    std::cout << "\nMedians of " << repeat << " measurements. Times in seconds, memory in MiB.\n\n";
+void report(const std::vector<SizeMeasurements>& sizes, int repeat) {
+    const std::size_t reps = static_cast<std::size_t>(repeat);
+    std::cout << "\nMedians of " << repeat
+              << " measurements (ratios: the median of the ratios within each repetition). "
+                 "Times in seconds, memory in MiB.\n\n";
     std::cout << padded("N", 7) << padded("input", 8) << padded("files", 8) << padded("run", 8)
               << padded("floor", 8) << padded("run/fl", 8) << padded("again", 8)
               << padded("ag/run", 8) << padded("peak", 8) << padded("parse", 8)
               << padded("pk/pa", 8) << "\n";
-    for (const auto& r : results) {
-        const double floor = r.floorParse + r.floorWrite;
-        std::cout << padded(std::to_string(r.services), 7) << padded(fixed(r.inputMiB, 1), 8)
-                  << padded(std::to_string(r.files), 8) << padded(fixed(r.run, 3), 8)
-                  << padded(fixed(floor, 3), 8) << padded(fixed(r.run / floor, 2), 8)
-                  << padded(fixed(r.again, 3), 8) << padded(fixed(r.again / r.run, 2), 8)
-                  << padded(fixed(r.runPeak, 1), 8) << padded(fixed(r.parsePeak, 1), 8)
-                  << padded(fixed(r.runPeak / r.parsePeak, 2), 8) << "\n";
+    for (const auto& m : sizes) {
+        std::vector<double> floors;
+        for (std::size_t r = 0; r < reps; ++r) {
+            floors.push_back(m.floorOf(r));
+        }
+        std::cout
+            << padded(std::to_string(m.services), 7) << padded(fixed(m.inputMiB, 1), 8)
+            << padded(std::to_string(m.files), 8) << padded(fixed(median(m.run), 3), 8)
+            << padded(fixed(median(floors), 3), 8)
+            << padded(
+                   fixed(medianRatio(reps, [&](std::size_t r) { return m.run[r] / m.floorOf(r); }),
+                         2),
+                   8)
+            << padded(fixed(median(m.again), 3), 8)
+            << padded(fixed(medianRatio(reps, [&](std::size_t r) { return m.again[r] / m.run[r]; }),
+                            2),
+                      8)
+            << padded(fixed(median(m.runPeak), 1), 8) << padded(fixed(median(m.parsePeak), 1), 8)
+            << padded(fixed(median(m.runPeak) / median(m.parsePeak), 2), 8) << "\n";
     }
+
     std::cout << "\nStages of the library run, and the floor's two parts (seconds):\n\n";
     std::cout << padded("N", 7) << padded("load", 8) << padded("filter", 8) << padded("merge", 8)
               << padded("valid", 8) << padded("build", 8) << padded("write", 8) << padded("sum", 8)
               << padded("fl.parse", 9) << padded("fl.write", 9) << "\n";
-    for (const auto& r : results) {
-        Figures s = r.stages;
+    for (const auto& m : sizes) {
+        Figures s;
+        for (const auto& [name, values] : m.stages) {
+            s[name] = median(values);
+        }
         const double sum =
             s["load"] + s["filter"] + s["merge"] + s["validate"] + s["build"] + s["write"];
-        std::cout << padded(std::to_string(r.services), 7) << padded(fixed(s["load"], 3), 8)
+        std::cout << padded(std::to_string(m.services), 7) << padded(fixed(s["load"], 3), 8)
                   << padded(fixed(s["filter"], 3), 8) << padded(fixed(s["merge"], 3), 8)
                   << padded(fixed(s["validate"], 3), 8) << padded(fixed(s["build"], 3), 8)
                   << padded(fixed(s["write"], 3), 8) << padded(fixed(sum, 3), 8)
-                  << padded(fixed(r.floorParse, 3), 9) << padded(fixed(r.floorWrite, 3), 9) << "\n";
+                  << padded(fixed(median(m.floorParse), 3), 9)
+                  << padded(fixed(median(m.floorWrite), 3), 9) << "\n";
     }
+
+    // What the processes spent themselves and what the kernel spent for them: the kernel's share
+    // (creating files, bringing in memory) is the part that moves with the machine's state.
+    std::cout << "\nProcessor time, program / kernel (seconds):\n\n";
+    std::cout << padded("N", 7) << padded("run", 16) << padded("again", 16) << padded("floor", 16)
+              << "\n";
+    auto pair = [](const std::vector<double>& user, const std::vector<double>& system) {
+        return padded(fixed(median(user), 2) + " / " + fixed(median(system), 2), 16);
+    };
+    for (const auto& m : sizes) {
+        std::cout << padded(std::to_string(m.services), 7) << pair(m.runUser, m.runSystem)
+                  << pair(m.againUser, m.againSystem) << pair(m.floorUser, m.floorSystem) << "\n";
+    }
+
     std::cout << "\nChecks: ";
     bool allGood = true;
-    for (const auto& r : results) {
-        if (!r.identical || !r.untouched ||
-            r.files != static_cast<std::size_t>(r.services) *
+    for (const auto& m : sizes) {
+        if (!m.identical || !m.untouched ||
+            m.files != static_cast<std::size_t>(m.services) *
                            static_cast<std::size_t>(SyntheticInventory::filesPerService())) {
             allGood = false;
-            std::cout << "\n  N=" << r.services << ": files " << r.files
-                      << (r.identical ? "" : ", output differs between runs")
-                      << (r.untouched ? "" : ", the run again touched unchanged files");
+            std::cout << "\n  N=" << m.services << ": files " << m.files
+                      << (m.identical ? "" : ", output differs between runs")
+                      << (m.untouched ? "" : ", the run again touched unchanged files");
         }
     }
     std::cout << (allGood ? "every run wrote the same files; runs again touched no file.\n" : "\n");
 
-    std::cout << "\nTargets:\n";
-    const SizeResult* at5000 = nullptr;
-    const SizeResult* at20000 = nullptr;
-    for (const auto& r : results) {
-        if (r.services == 5000) {
-            at5000 = &r;
+    std::cout << "\nTargets (medians of the ratios within each repetition):\n";
+    const SizeMeasurements* at5000 = nullptr;
+    const SizeMeasurements* at20000 = nullptr;
+    for (const auto& m : sizes) {
+        if (m.services == 5000) {
+            at5000 = &m;
         }
-        if (r.services == 20000) {
-            at20000 = &r;
+        if (m.services == 20000) {
+            at20000 = &m;
         }
     }
     if (at5000 != nullptr && at20000 != nullptr) {
+        // The sizes take turns within a repetition, so the two runs of a ratio are minutes
+        // apart at most.
         std::cout << "  time(20000) / time(5000), fresh directories: "
-                  << fixed(at20000->run / at5000->run, 2) << " (target at most 4.4)\n";
+                  << fixed(
+                         medianRatio(
+                             reps, [&](std::size_t r) { return at20000->run[r] / at5000->run[r]; }),
+                         2)
+                  << " (target at most 4.4)\n";
     }
     if (at20000 != nullptr) {
-        const double floor = at20000->floorParse + at20000->floorWrite;
+        const SizeMeasurements& m = *at20000;
         std::cout << "  run / floor at N=20000:                      "
-                  << fixed(at20000->run / floor, 2) << " (target at most 1.2)\n";
+                  << fixed(
+                         medianRatio(reps, [&](std::size_t r) { return m.run[r] / m.floorOf(r); }),
+                         2)
+                  << " (target at most 1.2)\n";
         std::cout << "  run again / fresh run at N=20000:            "
-                  << fixed(at20000->again / at20000->run, 2) << " (target at most 0.3)\n";
+                  << fixed(medianRatio(reps, [&](std::size_t r) { return m.again[r] / m.run[r]; }),
+                           2)
+                  << " (target at most 0.3)\n";
         std::cout << "  peak memory / parse-alone peak at N=20000:   "
-                  << fixed(at20000->runPeak / at20000->parsePeak, 2) << " (target at most 2)\n";
+                  << fixed(median(m.runPeak) / median(m.parsePeak), 2) << " (target at most 2)\n";
     } else {
         std::cout << "  (the targets are stated for N=5000 and N=20000)\n";
     }
@@ -693,13 +766,21 @@ int main(int argc, char** argv) {
     }
 
     std::cout << "ostrel_bench: work directory " << root << ", seed " << seed << "\n";
-    std::vector<SizeResult> results;
+    std::vector<SizeMeasurements> measured;
     for (int services : sizes) {
-        std::cout << "N=" << services << " ..." << std::flush;
-        results.push_back(measure(self, root, services, seed, repeat));
+        measured.push_back(prepare(self, root, services, seed));
+    }
+    // The sizes take turns: repetition r of every size, then repetition r + 1, so that a drift
+    // of the file system's speed meets every size alike.
+    for (int r = 0; r < repeat; ++r) {
+        std::cout << "repetition " << (r + 1) << " of " << repeat << ":";
+        for (SizeMeasurements& m : measured) {
+            std::cout << " N=" << m.services << std::flush;
+            measureOnce(self, m, r);
+        }
         std::cout << " done\n";
     }
-    report(results, repeat);
+    report(measured, repeat);
     // Only now, with every measurement taken, are the directories removed (creating files soon
     // after this is slower for a while).
     if (keep) {
