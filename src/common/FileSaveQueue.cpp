@@ -17,8 +17,12 @@ public:
 
 }  // namespace
 
-FileSaveQueue::FileSaveQueue(bool verboseRun, std::size_t maxPending, bool startHeld)
-    : verbose(verboseRun), maxPendingBytes(maxPending), held(startHeld) {
+FileSaveQueue::FileSaveQueue(bool verboseRun, std::size_t maxPending, bool startHeld,
+                             bool intoEmptyDirectory)
+    : verbose(verboseRun),
+      expectNewFiles(intoEmptyDirectory),
+      maxPendingBytes(maxPending),
+      held(startHeld) {
     try {
         saver = std::thread([this] { run(); });
     } catch (const std::system_error&) {
@@ -122,7 +126,7 @@ void FileSaveQueue::handle(const Item& item) {
         std::cout << item.text;
         return;
     }
-    if (!saveGeneratedFile(item.path, item.text, verbose) && item.stopsAtFailure) {
+    if (!saveGeneratedFile(item.path, item.text, verbose, expectNewFiles) && item.stopsAtFailure) {
         stoppedGroup = item.group;
     }
 }
@@ -177,7 +181,8 @@ void FileSaveQueue::settleWhileHeld(std::unique_lock<std::mutex>& lock) {
             continue;
         }
         lock.unlock();
-        const bool holds = fileHolds(item.path, item.text);
+        // In a directory that was empty no file can hold its text yet: nothing to look for.
+        const bool holds = !expectNewFiles && fileHolds(item.path, item.text);
         // A settled save becomes the lines its save logs, written now so that the release
         // only has to print them.
         LinesSink logged;

@@ -36,8 +36,10 @@ public:
     // Thrown by save once the queue has been abandoned, to end the building that feeds it.
     struct Abandoned {};
 
+    // intoEmptyDirectory: the files go into a directory that was empty when the run began, so
+    // none of them is looked for before it is written (see writeNewFile).
     explicit FileSaveQueue(bool verbose, std::size_t maxPendingBytes = k_defaultMaxPendingBytes,
-                           bool held = false);
+                           bool held = false, bool intoEmptyDirectory = false);
     // Saves whatever is still queued and stops the thread (see finish).
     ~FileSaveQueue() override;
     FileSaveQueue(const FileSaveQueue&) = delete;
@@ -82,6 +84,7 @@ private:
     void stop() noexcept;
 
     const bool verbose;
+    const bool expectNewFiles;
     const std::size_t maxPendingBytes;
     int group = 0;
     bool groupStopsAtFailure = false;

@@ -1,5 +1,6 @@
 #include "common/OutputFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -145,8 +146,34 @@ WriteOutcome writeFileReplacing(const std::string& path, const std::string& text
     return WriteOutcome::Written;
 }
 
-bool saveGeneratedFile(const std::string& path, const std::string& text, bool verbose) {
-    return logGeneratedFileSave(path, text, verbose, writeFileReplacing(path, text));
+WriteOutcome writeNewFile(const std::string& path, const std::string& text) {
+    if (std::optional<WriteOutcome> created = createUnnamedThenLink(path, text)) {
+        return *created;
+    }
+    // Taken after all (or no unnamed files here): compared and replaced as any other.
+    return writeFileReplacing(path, text);
+}
+
+bool directoryIsEmpty(const std::string& dir) {
+    DIR* stream = opendir(dir.c_str());
+    if (stream == nullptr) {
+        return false;
+    }
+    bool empty = true;
+    while (const dirent* entry = readdir(stream)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+            empty = false;
+            break;
+        }
+    }
+    closedir(stream);
+    return empty;
+}
+
+bool saveGeneratedFile(const std::string& path, const std::string& text, bool verbose,
+                       bool expectNew) {
+    return logGeneratedFileSave(
+        path, text, verbose, expectNew ? writeNewFile(path, text) : writeFileReplacing(path, text));
 }
 
 bool logGeneratedFileSave(const std::string& path, const std::string& text, bool verbose,

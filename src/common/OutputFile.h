@@ -22,11 +22,22 @@ bool fileHolds(const std::string& path, const std::string& text);
 // so its inode and modification time stay and a watcher sees no change.
 WriteOutcome writeFileReplacing(const std::string& path, const std::string& text);
 
+// As writeFileReplacing, for a file expected not to exist (its directory was empty when the run
+// began): it is written as an unnamed file and linked under path without looking at path first,
+// which saves a lookup per file. Should path be taken after all, the link fails and the file is
+// compared and replaced as writeFileReplacing does; the outcome is the same either way.
+WriteOutcome writeNewFile(const std::string& path, const std::string& text);
+
+// True when dir is a directory that can be read and holds no entry.
+bool directoryIsEmpty(const std::string& dir);
+
 // Generator file output: logs "out file = " when verbose, writes the file through
-// writeFileReplacing, logs the content when verbose and "save file " + path on success.
-// On failure logs "could not open file: " + path (or "could not write file: " + path when the
-// file was opened but could not be completed) and returns false.
-bool saveGeneratedFile(const std::string& path, const std::string& text, bool verbose);
+// writeFileReplacing (writeNewFile when expectNew), logs the content when verbose and
+// "save file " + path on success. On failure logs "could not open file: " + path (or
+// "could not write file: " + path when the file was opened but could not be completed) and
+// returns false.
+bool saveGeneratedFile(const std::string& path, const std::string& text, bool verbose,
+                       bool expectNew = false);
 
 // What saveGeneratedFile logs for a save that came to outcome. Lets a caller that already knows
 // a file holds its text log the save exactly as a save would.

@@ -67,7 +67,10 @@ ResultBase ConfigGeneratorV3::generate(InputData inputData) {
         // starts held: while the services are validated on a third thread, the files are
         // built and compared with what the directory holds, but nothing is written or printed
         // until validation has passed; when it fails, everything built is dropped.
-        FileSaveQueue saves(flags.getIsVerbose(), FileSaveQueue::k_defaultMaxPendingBytes, true);
+        // Into a directory that is still empty, every file is new and is written without
+        // looking for it first.
+        FileSaveQueue saves(flags.getIsVerbose(), FileSaveQueue::k_defaultMaxPendingBytes, true,
+                            directoryIsEmpty(outputDir));
         std::future<CheckResult> validation = validateReleasing(merged, saves);
         std::exception_ptr buildFailure;
         try {

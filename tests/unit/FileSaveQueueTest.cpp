@@ -234,6 +234,37 @@ TEST(FileSaveQueueTest, AHeldQueueKeepsTheLastOfTwoSavesOfOneFile) {
         capture.text());
 }
 
+// Into a directory that was empty, files are written without being looked for; a file saved
+// twice in one run is found taken the second time and replaced, the last text winning, and one
+// that appeared meanwhile with the same text is left as it was.
+TEST(FileSaveQueueTest, IntoAnEmptyDirectoryASecondSaveOfOneFileStillWins) {
+    TempDir dir;
+    const std::string twice = dir.path() + "/twice";
+    const std::string appeared = dir.path() + "/appeared";
+    // Made after the run began (the queue is told the directory was empty).
+    writeText(appeared, "C");
+    const ino_t appearedInode = inodeOf(appeared);
+    CoutCapture capture;
+    {
+        FileSaveQueue queue(false, FileSaveQueue::k_defaultMaxPendingBytes, true, true);
+        DelayedRelease release(queue, capture, dir.path());
+        queue.startGroup(false);
+        queue.save(twice, "A");
+        queue.save(twice, "B");
+        queue.save(appeared, "C");
+        release.join();
+        queue.finish();
+        EXPECT_EQ("", release.printedWhileHeld);
+        EXPECT_EQ(std::vector<std::string>{"appeared"}, release.filesWhileHeld);
+    }
+    EXPECT_EQ("B", testsupport::readFile(twice));
+    EXPECT_EQ(appearedInode, inodeOf(appeared));
+    EXPECT_EQ((std::vector<std::string>{"appeared", "twice"}), testsupport::listFiles(dir.path()));
+    EXPECT_EQ(k_prefix + "INFO: save file " + twice + "\n" + k_prefix + "INFO: save file " + twice +
+                  "\n" + k_prefix + "INFO: save file " + appeared + "\n",
+              capture.text());
+}
+
 // The builder waits for room while held and goes on once another thread releases the queue,
 // also when the queue holds almost nothing.
 TEST(FileSaveQueueTest, AHeldQueueReleasedByAnotherThreadLetsAWaitingBuilderOn) {

@@ -86,6 +86,46 @@ TEST(OutputFileTest, ReplacesADanglingSymbolicLink) {
     EXPECT_EQ(std::vector<std::string>{"a.conf"}, testsupport::listFiles(dir.path()));
 }
 
+// A file expected to be new is written without being looked for; when the name is taken after
+// all, the outcome is that of writeFileReplacing: an equal file stays as it is, a different one
+// or a dangling link is replaced.
+TEST(OutputFileTest, WritingANewFileFallsBackWhenTheNameIsTaken) {
+    TempDir dir;
+    EXPECT_EQ(WriteOutcome::Written, writeNewFile(dir.path() + "/new.conf", "new"));
+    EXPECT_EQ("new", testsupport::readFile(dir.path() + "/new.conf"));
+
+    const std::string same = dir.write("same.conf", "same");
+    const ino_t before = inodeOf(same);
+    EXPECT_EQ(WriteOutcome::Unchanged, writeNewFile(same, "same"));
+    EXPECT_EQ(before, inodeOf(same));
+
+    const std::string other = dir.write("other.conf", "old");
+    EXPECT_EQ(WriteOutcome::Written, writeNewFile(other, "new"));
+    EXPECT_EQ("new", testsupport::readFile(other));
+
+    const std::string link = dir.path() + "/link.conf";
+    fs::create_symlink(dir.path() + "/target.conf", link);
+    EXPECT_EQ(WriteOutcome::Written, writeNewFile(link, "text"));
+    EXPECT_FALSE(fs::is_symlink(link));
+    EXPECT_FALSE(fs::exists(dir.path() + "/target.conf"));
+
+    EXPECT_EQ(WriteOutcome::OpenFailed, writeNewFile(dir.path() + "/no/such/a.conf", "x"));
+    EXPECT_EQ((std::vector<std::string>{"link.conf", "new.conf", "other.conf", "same.conf"}),
+              testsupport::listFiles(dir.path()));
+}
+
+TEST(OutputFileTest, TellsAnEmptyDirectory) {
+    TempDir dir;
+    EXPECT_TRUE(directoryIsEmpty(dir.path()));
+    fs::create_directory(dir.path() + "/sub");
+    EXPECT_FALSE(directoryIsEmpty(dir.path()));
+    EXPECT_TRUE(directoryIsEmpty(dir.path() + "/sub"));
+    const std::string file = dir.write("sub/.hidden", "");
+    EXPECT_FALSE(directoryIsEmpty(dir.path() + "/sub"));
+    EXPECT_FALSE(directoryIsEmpty(file));
+    EXPECT_FALSE(directoryIsEmpty(dir.path() + "/missing"));
+}
+
 TEST(OutputFileTest, FailuresLeaveNothingBehind) {
     TempDir dir;
     EXPECT_EQ(WriteOutcome::OpenFailed, writeFileReplacing(dir.path() + "/no/such/a.conf", "x"));
