@@ -121,16 +121,11 @@ std::optional<WriteOutcome> createUnnamedThenLink(const std::string& path,
 
 }  // namespace
 
-WriteOutcome writeFileReplacing(const std::string& path, const std::string& text) {
-    const Found found = compareWithFile(path, text);
-    if (found == Found::Same) {
-        return WriteOutcome::Unchanged;
-    }
-    if (found == Found::Absent) {
-        if (std::optional<WriteOutcome> created = createUnnamedThenLink(path, text)) {
-            return *created;
-        }
-    }
+namespace {
+
+// Writes text to a temporary file next to path, checking every write and the close, and renames
+// it over whatever is at path.
+WriteOutcome replaceThroughTemporary(const std::string& path, const std::string& text) {
     std::string tmp = path + ".tmp.XXXXXX";
     int fd = mkostemp(tmp.data(), O_CLOEXEC);
     if (fd < 0) {
@@ -146,12 +141,30 @@ WriteOutcome writeFileReplacing(const std::string& path, const std::string& text
     return WriteOutcome::Written;
 }
 
+}  // namespace
+
+WriteOutcome writeFileReplacing(const std::string& path, const std::string& text) {
+    const Found found = compareWithFile(path, text);
+    if (found == Found::Same) {
+        return WriteOutcome::Unchanged;
+    }
+    if (found == Found::Absent) {
+        if (std::optional<WriteOutcome> created = createUnnamedThenLink(path, text)) {
+            return *created;
+        }
+    }
+    return replaceThroughTemporary(path, text);
+}
+
 WriteOutcome writeNewFile(const std::string& path, const std::string& text) {
     if (std::optional<WriteOutcome> created = createUnnamedThenLink(path, text)) {
         return *created;
     }
-    // Taken after all (or no unnamed files here): compared and replaced as any other.
-    return writeFileReplacing(path, text);
+    // Taken after all, or no unnamed files here: compared, and replaced when it differs.
+    if (compareWithFile(path, text) == Found::Same) {
+        return WriteOutcome::Unchanged;
+    }
+    return replaceThroughTemporary(path, text);
 }
 
 bool directoryIsEmpty(const std::string& dir) {
