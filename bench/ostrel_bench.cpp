@@ -401,6 +401,31 @@ std::map<std::string, std::pair<ino_t, std::int64_t>> fileIdentities(const std::
     return identities;
 }
 
+// The median over the repetitions of a ratio of two figures taken in the same repetition. The
+// file system's speed drifts by up to a factor of two within minutes on a virtual machine; two
+// figures taken next to each other meet the same state, so their ratio is steadier than the
+// ratio of medians taken far apart.
+template <typename Ratio>
+double medianRatio(std::size_t repetitions, Ratio ratio) {
+    std::vector<double> values;
+    for (std::size_t r = 0; r < repetitions; ++r) {
+        values.push_back(ratio(r));
+    }
+    return median(values);
+}
+
+// What the runs of one kind of the program measured, one entry per repetition.
+struct ProgramRuns {
+    std::vector<double> seconds, peakMiB, userSeconds, systemSeconds;
+
+    void add(const ChildRun& run) {
+        seconds.push_back(run.seconds);
+        peakMiB.push_back(run.peakMiB);
+        userSeconds.push_back(run.userSeconds);
+        systemSeconds.push_back(run.systemSeconds);
+    }
+};
+
 // Everything measured for one inventory size, one entry per repetition.
 struct SizeMeasurements {
     int services = 0;
@@ -408,14 +433,25 @@ struct SizeMeasurements {
     std::string in;    // its inventory
     double inputMiB = 0;
     std::size_t files = 0;
-    std::vector<double> run, again, runPeak, againPeak, floorParse, floorWrite, parsePeak;
-    std::vector<double> runUser, runSystem, againUser, againSystem, floorUser, floorSystem;
+    ProgramRuns run;    // into a fresh directory
+    ProgramRuns again;  // into the directory the run filled
+    std::vector<double> floorParse, floorWrite, floorUser, floorSystem, parsePeak;
     std::map<std::string, std::vector<double>> stages;
     std::string firstDigest;
     bool identical = true;
     bool untouched = true;
 
+    std::size_t repetitions() const { return run.seconds.size(); }
     double floorOf(std::size_t r) const { return floorParse[r] + floorWrite[r]; }
+    double runOverFloor() const {
+        return medianRatio(repetitions(),
+                           [this](std::size_t r) { return run.seconds[r] / floorOf(r); });
+    }
+    double againOverRun() const {
+        return medianRatio(repetitions(),
+                           [this](std::size_t r) { return again.seconds[r] / run.seconds[r]; });
+    }
+    double peakOverParse() const { return median(run.peakMiB) / median(parsePeak); }
 };
 
 void fail(const std::string& message) {
@@ -478,10 +514,7 @@ void measureOnce(const std::string& self, SizeMeasurements& m, int r) {
     if (!fresh.ok) {
         fail("ostrel failed on " + m.in + "; see " + out + ".log");
     }
-    m.run.push_back(fresh.seconds);
-    m.runPeak.push_back(fresh.peakMiB);
-    m.runUser.push_back(fresh.userSeconds);
-    m.runSystem.push_back(fresh.systemSeconds);
+    m.run.add(fresh);
     const std::string freshLog = readWhole(out + ".log");
     const std::string digest =
         testsupport::OutputDigest::hex(testsupport::OutputDigest::ofRun(out, freshLog));
@@ -497,10 +530,7 @@ void measureOnce(const std::string& self, SizeMeasurements& m, int r) {
     if (!rerun.ok) {
         fail("ostrel failed again on " + m.in);
     }
-    m.again.push_back(rerun.seconds);
-    m.againPeak.push_back(rerun.peakMiB);
-    m.againUser.push_back(rerun.userSeconds);
-    m.againSystem.push_back(rerun.systemSeconds);
+    m.again.add(rerun);
     if (fileIdentities(out) != before) {
         m.untouched = false;
     }
@@ -536,19 +566,6 @@ void measureOnce(const std::string& self, SizeMeasurements& m, int r) {
     m.parsePeak.push_back(parse.peakMiB);
 }
 
-// The median over the repetitions of a ratio of two figures taken in the same repetition. The
-// file system's speed drifts by up to a factor of two within minutes on a virtual machine; two
-// figures taken next to each other meet the same state, so their ratio is steadier than the
-// ratio of medians taken far apart.
-template <typename Ratio>
-double medianRatio(std::size_t repetitions, Ratio ratio) {
-    std::vector<double> values;
-    for (std::size_t r = 0; r < repetitions; ++r) {
-        values.push_back(ratio(r));
-    }
-    return median(values);
-}
-
 std::string fixed(double value, int decimals) {
     std::ostringstream text;
     text.setf(std::ios::fixed);
@@ -562,7 +579,6 @@ std::string padded(const std::string& text, std::size_t width) {
 }
 
 void report(const std::vector<SizeMeasurements>& sizes, int repeat) {
-    const std::size_t reps = static_cast<std::size_t>(repeat);
     std::cout << "\nMedians of " << repeat
               << " measurements (ratios: the median of the ratios within each repetition). "
                  "Times in seconds, memory in MiB.\n\n";
@@ -572,23 +588,18 @@ void report(const std::vector<SizeMeasurements>& sizes, int repeat) {
               << padded("pk/pa", 8) << "\n";
     for (const auto& m : sizes) {
         std::vector<double> floors;
-        for (std::size_t r = 0; r < reps; ++r) {
+        for (std::size_t r = 0; r < m.repetitions(); ++r) {
             floors.push_back(m.floorOf(r));
         }
-        std::cout
-            << padded(std::to_string(m.services), 7) << padded(fixed(m.inputMiB, 1), 8)
-            << padded(std::to_string(m.files), 8) << padded(fixed(median(m.run), 3), 8)
-            << padded(fixed(median(floors), 3), 8)
-            << padded(
-                   fixed(medianRatio(reps, [&](std::size_t r) { return m.run[r] / m.floorOf(r); }),
-                         2),
-                   8)
-            << padded(fixed(median(m.again), 3), 8)
-            << padded(fixed(medianRatio(reps, [&](std::size_t r) { return m.again[r] / m.run[r]; }),
-                            2),
-                      8)
-            << padded(fixed(median(m.runPeak), 1), 8) << padded(fixed(median(m.parsePeak), 1), 8)
-            << padded(fixed(median(m.runPeak) / median(m.parsePeak), 2), 8) << "\n";
+        std::cout << padded(std::to_string(m.services), 7) << padded(fixed(m.inputMiB, 1), 8)
+                  << padded(std::to_string(m.files), 8)
+                  << padded(fixed(median(m.run.seconds), 3), 8)
+                  << padded(fixed(median(floors), 3), 8) << padded(fixed(m.runOverFloor(), 2), 8)
+                  << padded(fixed(median(m.again.seconds), 3), 8)
+                  << padded(fixed(m.againOverRun(), 2), 8)
+                  << padded(fixed(median(m.run.peakMiB), 1), 8)
+                  << padded(fixed(median(m.parsePeak), 1), 8)
+                  << padded(fixed(m.peakOverParse(), 2), 8) << "\n";
     }
 
     std::cout << "\nStages of the library run, and the floor's two parts (seconds):\n\n";
@@ -619,8 +630,10 @@ void report(const std::vector<SizeMeasurements>& sizes, int repeat) {
         return padded(fixed(median(user), 2) + " / " + fixed(median(system), 2), 16);
     };
     for (const auto& m : sizes) {
-        std::cout << padded(std::to_string(m.services), 7) << pair(m.runUser, m.runSystem)
-                  << pair(m.againUser, m.againSystem) << pair(m.floorUser, m.floorSystem) << "\n";
+        std::cout << padded(std::to_string(m.services), 7)
+                  << pair(m.run.userSeconds, m.run.systemSeconds)
+                  << pair(m.again.userSeconds, m.again.systemSeconds)
+                  << pair(m.floorUser, m.floorSystem) << "\n";
     }
 
     std::cout << "\nChecks: ";
@@ -651,26 +664,20 @@ void report(const std::vector<SizeMeasurements>& sizes, int repeat) {
     if (at5000 != nullptr && at20000 != nullptr) {
         // The sizes take turns within a repetition, so the two runs of a ratio are minutes
         // apart at most.
-        std::cout << "  time(20000) / time(5000), fresh directories: "
-                  << fixed(
-                         medianRatio(
-                             reps, [&](std::size_t r) { return at20000->run[r] / at5000->run[r]; }),
-                         2)
+        const double scaling = medianRatio(at20000->repetitions(), [&](std::size_t r) {
+            return at20000->run.seconds[r] / at5000->run.seconds[r];
+        });
+        std::cout << "  time(20000) / time(5000), fresh directories: " << fixed(scaling, 2)
                   << " (target at most 4.4)\n";
     }
     if (at20000 != nullptr) {
         const SizeMeasurements& m = *at20000;
-        std::cout << "  run / floor at N=20000:                      "
-                  << fixed(
-                         medianRatio(reps, [&](std::size_t r) { return m.run[r] / m.floorOf(r); }),
-                         2)
+        std::cout << "  run / floor at N=20000:                      " << fixed(m.runOverFloor(), 2)
                   << " (target at most 1.2)\n";
-        std::cout << "  run again / fresh run at N=20000:            "
-                  << fixed(medianRatio(reps, [&](std::size_t r) { return m.again[r] / m.run[r]; }),
-                           2)
+        std::cout << "  run again / fresh run at N=20000:            " << fixed(m.againOverRun(), 2)
                   << " (target at most 0.3)\n";
         std::cout << "  peak memory / parse-alone peak at N=20000:   "
-                  << fixed(median(m.runPeak) / median(m.parsePeak), 2) << " (target at most 2)\n";
+                  << fixed(m.peakOverParse(), 2) << " (target at most 2)\n";
     } else {
         std::cout << "  (the targets are stated for N=5000 and N=20000)\n";
     }
