@@ -40,14 +40,13 @@
 #include <utility>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "checkers/ServicesChecker.h"
 #include "cli/InputData.h"
 #include "cli/InputFlags.h"
 #include "cli/InputLoading.h"
 #include "cli/RunDriver.h"
 #include "common/FileNames.h"
+#include "common/Json.h"
 #include "common/LateRelease.h"
 #include "common/OutputFile.h"
 #include "generator_v3/ConfigHeaderScheme3.h"
@@ -61,7 +60,7 @@
 #include "support/SyntheticInventory.h"
 
 namespace fs = std::filesystem;
-using nlohmann::json;
+using json = Json;
 using testsupport::SyntheticInventory;
 
 namespace {

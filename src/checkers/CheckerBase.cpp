@@ -10,17 +10,17 @@ namespace {
 constexpr std::int64_t k_int32Max = std::numeric_limits<std::int32_t>::max();
 }  // namespace
 
-CheckerBase::CheckerBase(const nlohmann::json& json) : checkedJson(&json) {}
+CheckerBase::CheckerBase(const Json& json) : checkedJson(&json) {}
 
-nlohmann::json CheckerBase::getJson() const {
+Json CheckerBase::getJson() const {
     return *checkedJson;
 }
 
-bool CheckerBase::has(const nlohmann::json& value, std::string_view key) {
+bool CheckerBase::has(const Json& value, std::string_view key) {
     return ProcessingJson().exists(value, key);
 }
 
-bool CheckerBase::isNonEmptyString(const nlohmann::json& value) {
+bool CheckerBase::isNonEmptyString(const Json& value) {
     return value.is_string() && !value.get_ref<const std::string&>().empty();
 }
 
@@ -28,7 +28,7 @@ void CheckerBase::addFailure(CheckResult& result, const std::string& message) {
     result.addResult(ResultBase::Fail(message));
 }
 
-bool CheckerBase::isAboveInt32(const nlohmann::json& number) {
+bool CheckerBase::isAboveInt32(const Json& number) {
     if (number.is_number_unsigned()) {
         return number.get<std::uint64_t>() > static_cast<std::uint64_t>(k_int32Max);
     }
@@ -42,7 +42,7 @@ bool CheckerBase::isAboveInt32(const nlohmann::json& number) {
     return false;
 }
 
-bool CheckerBase::isBelow(const nlohmann::json& number, long long minimum) {
+bool CheckerBase::isBelow(const Json& number, long long minimum) {
     if (number.is_boolean()) {
         return (number.get<bool>() ? 1 : 0) < minimum;
     }
@@ -88,7 +88,7 @@ CheckResult CheckerBase::checkProtocols() const {
         }
         return result;
     }
-    const nlohmann::json& protocols = json().at("protocols");
+    const Json& protocols = json().at("protocols");
     const bool hasHttp = has(protocols, "http");
     const bool hasHttps = has(protocols, "https");
     if (!hasHttp && !hasHttps) {
@@ -104,7 +104,7 @@ CheckResult CheckerBase::checkProtocols() const {
     return result;
 }
 
-CheckResult CheckerBase::checkHttp(const nlohmann::json& http) const {
+CheckResult CheckerBase::checkHttp(const Json& http) const {
     CheckResult result;
     if (!has(http, "port")) {
         addFailure(result, "\"protocols.http.port\" not exists");
@@ -114,7 +114,7 @@ CheckResult CheckerBase::checkHttp(const nlohmann::json& http) const {
     return result;
 }
 
-CheckResult CheckerBase::checkHttps(const nlohmann::json& https) const {
+CheckResult CheckerBase::checkHttps(const Json& https) const {
     CheckResult result;
     if (!has(https, "port")) {
         addFailure(result, "\"protocols.https.port\" not exists");

@@ -2,7 +2,7 @@
 
 #include "common/ProcessingJson.h"
 
-LimitsChecker::LimitsChecker(const nlohmann::json& service) : CheckerBase(service) {}
+LimitsChecker::LimitsChecker(const Json& service) : CheckerBase(service) {}
 
 CheckResult LimitsChecker::check() const {
     CheckResult result;
@@ -17,7 +17,7 @@ CheckResult LimitsChecker::checkQuotas() const {
     if (!has(json(), "quotas")) {
         return result;
     }
-    const nlohmann::json& quotas = json().at("quotas");
+    const Json& quotas = json().at("quotas");
     if (!quotas.is_array()) {
         addFailure(result, "\"quotas\" must be array");
         return result;
@@ -28,7 +28,7 @@ CheckResult LimitsChecker::checkQuotas() const {
     return result;
 }
 
-CheckResult LimitsChecker::checkQuota(const nlohmann::json& quota) const {
+CheckResult LimitsChecker::checkQuota(const Json& quota) const {
     CheckResult result;
     const CheckResult typeResult = checkQuotaType(quota);
     result.addResult(typeResult);
@@ -40,7 +40,7 @@ CheckResult LimitsChecker::checkQuota(const nlohmann::json& quota) const {
     return result;
 }
 
-CheckResult LimitsChecker::checkQuotaType(const nlohmann::json& quota) const {
+CheckResult LimitsChecker::checkQuotaType(const Json& quota) const {
     CheckResult result;
     if (!has(quota, "type")) {
         addFailure(result, "\"quota.type\" not exists");
@@ -54,11 +54,11 @@ CheckResult LimitsChecker::checkQuotaType(const nlohmann::json& quota) const {
     return result;
 }
 
-std::string LimitsChecker::getQuotaType(const nlohmann::json& quota) const {
+std::string LimitsChecker::getQuotaType(const Json& quota) const {
     return ProcessingJson().getStringVal(quota, "type");
 }
 
-CheckResult LimitsChecker::checkQuotaSubsystem(const nlohmann::json& quota) const {
+CheckResult LimitsChecker::checkQuotaSubsystem(const Json& quota) const {
     CheckResult result;
     if (!has(quota, "subsystem")) {
         addFailure(result, "\"quota.subsystem\" not exists");
@@ -68,7 +68,7 @@ CheckResult LimitsChecker::checkQuotaSubsystem(const nlohmann::json& quota) cons
     return result;
 }
 
-CheckResult LimitsChecker::checkQuotaDeploymentUnit(const nlohmann::json& quota) const {
+CheckResult LimitsChecker::checkQuotaDeploymentUnit(const Json& quota) const {
     CheckResult result;
     if (!has(quota, "deploymentUnit")) {
         addFailure(result, "\"quota.deploymentUnit\" not exists");
@@ -78,7 +78,7 @@ CheckResult LimitsChecker::checkQuotaDeploymentUnit(const nlohmann::json& quota)
     return result;
 }
 
-CheckResult LimitsChecker::checkRpsLimit(const nlohmann::json& quota) const {
+CheckResult LimitsChecker::checkRpsLimit(const Json& quota) const {
     CheckResult result;
     if (!has(quota, "rpslimit")) {
         addFailure(result, "\"rpslimit\" not exists");

@@ -7,8 +7,8 @@
 namespace {
 
 // Adds "<prefix>.<key>" must be string when the object has key with a non-string value.
-void requireStringIfPresent(CheckResult& result, const nlohmann::json& object,
-                            const std::string& key, const std::string& prefix) {
+void requireStringIfPresent(CheckResult& result, const Json& object, const std::string& key,
+                            const std::string& prefix) {
     if (ProcessingJson().exists(object, key) && !object.at(key).is_string()) {
         result.addResult(ResultBase::Fail("\"" + prefix + "." + key + "\" must be string"));
     }
@@ -16,7 +16,7 @@ void requireStringIfPresent(CheckResult& result, const nlohmann::json& object,
 
 }  // namespace
 
-LocationsChecker::LocationsChecker(const nlohmann::json& service) : CheckerBase(service) {}
+LocationsChecker::LocationsChecker(const Json& service) : CheckerBase(service) {}
 
 CheckResult LocationsChecker::check() const {
     CheckResult result;
@@ -52,7 +52,7 @@ CheckResult LocationsChecker::checkLocations() const {
     return result;
 }
 
-CheckResult LocationsChecker::checkLocationUrl(const nlohmann::json& location) const {
+CheckResult LocationsChecker::checkLocationUrl(const Json& location) const {
     CheckResult result;
     if (!has(location, "url")) {
         addFailure(result, "\"locations[i].url\" not exists");
@@ -64,30 +64,30 @@ CheckResult LocationsChecker::checkLocationUrl(const nlohmann::json& location) c
     return result;
 }
 
-CheckResult LocationsChecker::checkLocationProxyPass(const nlohmann::json& location) const {
+CheckResult LocationsChecker::checkLocationProxyPass(const Json& location) const {
     CheckResult result;
     requireStringIfPresent(result, location, "proxyPass", "location[i]");
     return result;
 }
 
-CheckResult LocationsChecker::checkLocationAlias(const nlohmann::json& location) const {
+CheckResult LocationsChecker::checkLocationAlias(const Json& location) const {
     CheckResult result;
     requireStringIfPresent(result, location, "alias", "location[i]");
     return result;
 }
 
-CheckResult LocationsChecker::checkLocationIndex(const nlohmann::json& location) const {
+CheckResult LocationsChecker::checkLocationIndex(const Json& location) const {
     CheckResult result;
     requireStringIfPresent(result, location, "index", "location[i]");
     return result;
 }
 
-CheckResult LocationsChecker::checkLocationReturn(const nlohmann::json& location) const {
+CheckResult LocationsChecker::checkLocationReturn(const Json& location) const {
     CheckResult result;
     if (!has(location, "return")) {
         return result;
     }
-    const nlohmann::json& ret = location.at("return");
+    const Json& ret = location.at("return");
     if (!ret.is_object()) {
         addFailure(result, "\"locations[i].return\" must be object");
         return result;
@@ -101,12 +101,12 @@ CheckResult LocationsChecker::checkLocationReturn(const nlohmann::json& location
     return result;
 }
 
-CheckResult LocationsChecker::checkLocationRewrite(const nlohmann::json& location) const {
+CheckResult LocationsChecker::checkLocationRewrite(const Json& location) const {
     CheckResult result;
     if (!has(location, "rewrite")) {
         return result;
     }
-    const nlohmann::json& rewrite = location.at("rewrite");
+    const Json& rewrite = location.at("rewrite");
     if (!rewrite.is_object()) {
         addFailure(result, "\"locations[i].rewrite\" must be object");
         return result;
@@ -124,12 +124,12 @@ CheckResult LocationsChecker::checkLocationRewrite(const nlohmann::json& locatio
     return result;
 }
 
-CheckResult LocationsChecker::checkLocationHeaders(const nlohmann::json& location) const {
+CheckResult LocationsChecker::checkLocationHeaders(const Json& location) const {
     CheckResult result;
     if (!has(location, "headers")) {
         return result;
     }
-    const nlohmann::json& headers = location.at("headers");
+    const Json& headers = location.at("headers");
     if (!headers.is_array()) {
         addFailure(result, "\"locations[i].headers\" must be array");
         return result;
@@ -149,7 +149,7 @@ CheckResult LocationsChecker::checkLocationHeaders(const nlohmann::json& locatio
     return result;
 }
 
-CheckResult LocationsChecker::checkLocationFileOptions(const nlohmann::json& location) const {
+CheckResult LocationsChecker::checkLocationFileOptions(const Json& location) const {
     CheckResult result;
     for (const char* key : {"try_files", "proxy_cache_bypass", "proxy_cache_revalidate", "expires"}) {
         requireStringIfPresent(result, location, key, "location[i]");

@@ -1,25 +1,24 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include "checkers/CheckerBase.h"
+#include "common/Json.h"
 
 // Validates the "locations" of every API version of one service: every key that the location
 // builders read. Messages carry the literal "[i]" and "[j]"; no index is filled in.
 class LocationsChecker : public CheckerBase {
 public:
-    explicit LocationsChecker(const nlohmann::json& service);
+    explicit LocationsChecker(const Json& service);
 
     CheckResult check() const override;
     CheckResult checkLocations() const;
 
-    CheckResult checkLocationUrl(const nlohmann::json& location) const;
-    CheckResult checkLocationProxyPass(const nlohmann::json& location) const;
-    CheckResult checkLocationAlias(const nlohmann::json& location) const;
-    CheckResult checkLocationIndex(const nlohmann::json& location) const;
-    CheckResult checkLocationReturn(const nlohmann::json& location) const;
-    CheckResult checkLocationRewrite(const nlohmann::json& location) const;
-    CheckResult checkLocationHeaders(const nlohmann::json& location) const;
+    CheckResult checkLocationUrl(const Json& location) const;
+    CheckResult checkLocationProxyPass(const Json& location) const;
+    CheckResult checkLocationAlias(const Json& location) const;
+    CheckResult checkLocationIndex(const Json& location) const;
+    CheckResult checkLocationReturn(const Json& location) const;
+    CheckResult checkLocationRewrite(const Json& location) const;
+    CheckResult checkLocationHeaders(const Json& location) const;
     // The file-serving options that alias locations copy into the configuration.
-    CheckResult checkLocationFileOptions(const nlohmann::json& location) const;
+    CheckResult checkLocationFileOptions(const Json& location) const;
 };

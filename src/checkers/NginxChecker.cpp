@@ -6,39 +6,15 @@
 
 #include "checkers/NginxSyntax.h"
 #include "checkers/SafetyChecker.h"
+#include "common/JsonMembers.h"
 #include "common/Lexer.h"
 
+using json_members::arrayOrEmpty;
+using json_members::isString;
+using json_members::memberOf;
+using json_members::textOf;
+
 namespace {
-
-// The string member, or an empty text when it is missing or not a string (other checkers
-// report those).
-// The member key of an object, or nullptr: one lookup for the tests below.
-const nlohmann::json* memberOf(const nlohmann::json& value, const char* key) {
-    if (!value.is_object()) {
-        return nullptr;
-    }
-    auto it = value.find(key);
-    return it == value.end() ? nullptr : &*it;
-}
-
-std::string textOf(const nlohmann::json& value, const char* key) {
-    const nlohmann::json* member = memberOf(value, key);
-    if (member != nullptr && member->is_string()) {
-        return member->get<std::string>();
-    }
-    return std::string();
-}
-
-bool isString(const nlohmann::json& value, const char* key) {
-    const nlohmann::json* member = memberOf(value, key);
-    return member != nullptr && member->is_string();
-}
-
-const nlohmann::json& arrayOrEmpty(const nlohmann::json& value, const char* key) {
-    static const nlohmann::json empty = nlohmann::json::array();
-    const nlohmann::json* member = memberOf(value, key);
-    return member != nullptr && member->is_array() ? *member : empty;
-}
 
 std::string inQuotes(const std::string& text) {
     return "\"" + text + "\"";
@@ -62,7 +38,7 @@ bool isHeaderName(const std::string& name) {
 
 }  // namespace
 
-NginxChecker::NginxChecker(const nlohmann::json& service) : CheckerBase(service) {}
+NginxChecker::NginxChecker(const Json& service) : CheckerBase(service) {}
 
 CheckResult NginxChecker::check() const {
     CheckResult result;
@@ -176,7 +152,7 @@ CheckResult NginxChecker::checkNodeGroups() const {
     return result;
 }
 
-CheckResult NginxChecker::checkNodeGroup(const nlohmann::json& nodeGroup) const {
+CheckResult NginxChecker::checkNodeGroup(const Json& nodeGroup) const {
     CheckResult result;
     if (!nodeGroup.is_object()) {
         return result;
@@ -188,12 +164,12 @@ CheckResult NginxChecker::checkNodeGroup(const nlohmann::json& nodeGroup) const 
                where();
     };
     if (has(nodeGroup, "protocols") && nodeGroup.at("protocols").is_object()) {
-        const nlohmann::json& protocols = nodeGroup.at("protocols");
+        const Json& protocols = nodeGroup.at("protocols");
         for (const char* protocol : {"http", "https"}) {
             if (!has(protocols, protocol) || !has(protocols.at(protocol), "port")) {
                 continue;
             }
-            const nlohmann::json& port = protocols.at(protocol).at("port");
+            const Json& port = protocols.at(protocol).at("port");
             // nginx: invalid port in upstream "host:0"
             if (port.is_number() && !isAboveInt32(port) &&
                 (isBelow(port, 1) || port.get<double>() >= 65536.0)) {
@@ -252,9 +228,9 @@ CheckResult NginxChecker::checkCookie() const {
     CheckResult result;
     // The cookie that the hash line or the sticky directive names.
     std::string field;
-    const nlohmann::json* cookie = nullptr;
+    const Json* cookie = nullptr;
     if (has(json(), "stickyOptions")) {
-        const nlohmann::json& options = json().at("stickyOptions");
+        const Json& options = json().at("stickyOptions");
         const std::string type = textOf(options, "type");
         if ((type == "sticky" || type == "consistent_hash") && has(options, "stickyCookie")) {
             field = "stickyOptions.stickyCookie";
@@ -288,7 +264,7 @@ CheckResult NginxChecker::checkRouting() const {
             !has(entry, "consumer")) {
             continue;
         }
-        const nlohmann::json& consumer = entry.at("consumer");
+        const Json& consumer = entry.at("consumer");
         if (!isString(consumer, "release") || has(consumer, "deploymentUnit")) {
             continue;
         }
@@ -346,7 +322,7 @@ bool NginxChecker::checkValue(CheckResult& result, const std::string& field,
     return problem.empty();
 }
 
-CheckResult NginxChecker::checkLocation(const nlohmann::json& location) const {
+CheckResult NginxChecker::checkLocation(const Json& location) const {
     CheckResult result;
     if (!isString(location, "url")) {
         return result;
@@ -381,7 +357,7 @@ CheckResult NginxChecker::checkLocation(const nlohmann::json& location) const {
     return result;
 }
 
-CheckResult NginxChecker::checkReturn(const nlohmann::json& answer) const {
+CheckResult NginxChecker::checkReturn(const Json& answer) const {
     CheckResult result;
     if (!isString(answer, "code") || !isString(answer, "body")) {
         return result;  // nothing is written
@@ -405,7 +381,7 @@ CheckResult NginxChecker::checkReturn(const nlohmann::json& answer) const {
     return result;
 }
 
-CheckResult NginxChecker::checkAlias(const nlohmann::json& location, const std::string& url) const {
+CheckResult NginxChecker::checkAlias(const Json& location, const std::string& url) const {
     CheckResult result;
     if (!isString(location, "alias")) {
         return result;
@@ -462,10 +438,10 @@ CheckResult NginxChecker::checkAlias(const nlohmann::json& location, const std::
     return result;
 }
 
-CheckResult NginxChecker::checkProxy(const nlohmann::json& location) const {
+CheckResult NginxChecker::checkProxy(const Json& location) const {
     CheckResult result;
     if (has(location, "rewrite") && location.at("rewrite").is_object()) {
-        const nlohmann::json& rewrite = location.at("rewrite");
+        const Json& rewrite = location.at("rewrite");
         if (isString(rewrite, "regex") && isString(rewrite, "replacement") &&
             isString(rewrite, "flag")) {
             const std::string regex = textOf(rewrite, "regex");
@@ -505,7 +481,7 @@ CheckResult NginxChecker::checkProxy(const nlohmann::json& location) const {
     return result;
 }
 
-CheckResult NginxChecker::checkHeaders(const nlohmann::json& location) const {
+CheckResult NginxChecker::checkHeaders(const Json& location) const {
     CheckResult result;
     for (const auto& header : arrayOrEmpty(location, "headers")) {
         if (!isString(header, "name") || !isString(header, "value")) {

@@ -2,9 +2,8 @@
 
 #include <string>
 
-#include <nlohmann/json.hpp>
-
 #include "checkers/CheckerBase.h"
+#include "common/Json.h"
 
 // Rejects the values of one service that pass the type rules of the other checkers but give
 // text that nginx refuses to load, so that a whole gateway does not fail to reload over one
@@ -12,7 +11,7 @@
 // field and the service; the comment at each rule quotes the nginx error that motivated it.
 class NginxChecker : public CheckerBase {
 public:
-    explicit NginxChecker(const nlohmann::json& service);
+    explicit NginxChecker(const Json& service);
 
     CheckResult check() const override;
 
@@ -28,12 +27,12 @@ public:
 private:
     // " in service \"SUBSYSTEM:DEPLOYMENTUNIT\"", the end of every message.
     std::string where() const;
-    CheckResult checkNodeGroup(const nlohmann::json& nodeGroup) const;
-    CheckResult checkLocation(const nlohmann::json& location) const;
-    CheckResult checkReturn(const nlohmann::json& answer) const;
-    CheckResult checkAlias(const nlohmann::json& location, const std::string& url) const;
-    CheckResult checkProxy(const nlohmann::json& location) const;
-    CheckResult checkHeaders(const nlohmann::json& location) const;
+    CheckResult checkNodeGroup(const Json& nodeGroup) const;
+    CheckResult checkLocation(const Json& location) const;
+    CheckResult checkReturn(const Json& answer) const;
+    CheckResult checkAlias(const Json& location, const std::string& url) const;
+    CheckResult checkProxy(const Json& location) const;
+    CheckResult checkHeaders(const Json& location) const;
     // A compiled value: a word (or words) whose variables nginx knows.
     // True when it passes.
     bool checkValue(CheckResult& result, const std::string& field, const std::string& value,

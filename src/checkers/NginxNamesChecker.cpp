@@ -6,37 +6,15 @@
 #include <vector>
 
 #include "checkers/NginxSyntax.h"
+#include "common/JsonMembers.h"
 #include "common/Lexer.h"
 
+using json_members::arrayOrEmpty;
+using json_members::isString;
+using json_members::memberOf;
+using json_members::textOf;
+
 namespace {
-
-// The member key of an object, or nullptr: one lookup for the tests below.
-const nlohmann::json* memberOf(const nlohmann::json& value, const char* key) {
-    if (!value.is_object()) {
-        return nullptr;
-    }
-    auto it = value.find(key);
-    return it == value.end() ? nullptr : &*it;
-}
-
-std::string textOf(const nlohmann::json& value, const char* key) {
-    const nlohmann::json* member = memberOf(value, key);
-    if (member != nullptr && member->is_string()) {
-        return member->get<std::string>();
-    }
-    return std::string();
-}
-
-bool isString(const nlohmann::json& value, const char* key) {
-    const nlohmann::json* member = memberOf(value, key);
-    return member != nullptr && member->is_string();
-}
-
-const nlohmann::json& arrayOrEmpty(const nlohmann::json& value, const char* key) {
-    static const nlohmann::json empty = nlohmann::json::array();
-    const nlohmann::json* member = memberOf(value, key);
-    return member != nullptr && member->is_array() ? *member : empty;
-}
 
 std::string clean(const std::string& text) {
     return Lexer().cleanDashes(text);
@@ -50,8 +28,8 @@ std::string groupKey(const std::string& groupName) {
 // The services whose files remain: of several with the same "deploymentUnit", the last one
 // writes the location and routing files that remain. Services without a string
 // "deploymentUnit" fail other rules and are left out.
-std::vector<const nlohmann::json*> lastPerUnit(const nlohmann::json& services) {
-    std::unordered_map<std::string, const nlohmann::json*> last;
+std::vector<const Json*> lastPerUnit(const Json& services) {
+    std::unordered_map<std::string, const Json*> last;
     std::vector<std::string> order;
     for (const auto& service : services) {
         if (!isString(service, "deploymentUnit")) {
@@ -63,7 +41,7 @@ std::vector<const nlohmann::json*> lastPerUnit(const nlohmann::json& services) {
         }
         last[unit] = &service;
     }
-    std::vector<const nlohmann::json*> result;
+    std::vector<const Json*> result;
     for (const auto& unit : order) {
         result.push_back(last[unit]);
     }
@@ -92,7 +70,7 @@ private:
 class ServiceNameTable {
 public:
     // Returns the earlier service when name already belongs to another, else nullptr.
-    const nlohmann::json* claim(const std::string& name, const nlohmann::json& service) {
+    const Json* claim(const std::string& name, const Json& service) {
         auto known = owners.emplace(name, &service);
         if (!known.second && known.first->second != &service) {
             return known.first->second;
@@ -101,12 +79,12 @@ public:
     }
 
 private:
-    std::unordered_map<std::string, const nlohmann::json*> owners;
+    std::unordered_map<std::string, const Json*> owners;
 };
 
 }  // namespace
 
-NginxNamesChecker::NginxNamesChecker(const nlohmann::json& services) : CheckerBase(services) {}
+NginxNamesChecker::NginxNamesChecker(const Json& services) : CheckerBase(services) {}
 
 CheckResult NginxNamesChecker::check() const {
     CheckResult result;
@@ -124,11 +102,11 @@ CheckResult NginxNamesChecker::checkPorts() const {
         return result;
     }
     for (const char* protocol : {"http", "https"}) {
-        const nlohmann::json& protocols = json().at("protocols");
+        const Json& protocols = json().at("protocols");
         if (!has(protocols, protocol) || !has(protocols.at(protocol), "port")) {
             continue;
         }
-        const nlohmann::json& port = protocols.at(protocol).at("port");
+        const Json& port = protocols.at(protocol).at("port");
         // nginx: invalid port in upstream "host:0"
         if (port.is_number() && !isAboveInt32(port) &&
             (isBelow(port, 1) || port.get<double>() >= 65536.0)) {
@@ -138,7 +116,7 @@ CheckResult NginxNamesChecker::checkPorts() const {
     }
     // The TLS server name goes in quotes into every HTTPS proxy location's proxy_ssl_name,
     // whose value nginx compiles: nginx: unexpected "...", unknown "..." variable.
-    const nlohmann::json& protocols = json().at("protocols");
+    const Json& protocols = json().at("protocols");
     if (has(protocols, "https") && isString(protocols.at("https"), "cn")) {
         const std::string cn = textOf(protocols.at("https"), "cn");
         std::string problem = NginxSyntax::quotedProblem(cn, '"');
@@ -158,14 +136,14 @@ CheckResult NginxNamesChecker::checkDeploymentUnits() const {
     // cleaned unit and "_https". Two units that differ but give the same U would share them:
     // nginx: duplicate upstream "...", or one map silently replacing the other.
     ServiceNameTable names;
-    auto ownerOf = [](const nlohmann::json& service) {
+    auto ownerOf = [](const Json& service) {
         return "\"" + textOf(service, "deploymentUnit") + "\" of " +
                NginxSyntax::serviceName(service);
     };
-    for (const nlohmann::json* service : lastPerUnit(arrayOrEmpty(json(), "services"))) {
+    for (const Json* service : lastPerUnit(arrayOrEmpty(json(), "services"))) {
         const std::string unit = textOf(*service, "deploymentUnit");
         for (const std::string& base : {clean(unit), clean(unit) + "_https"}) {
-            const nlohmann::json* other = names.claim(base, *service);
+            const Json* other = names.claim(base, *service);
             if (other != nullptr) {
                 addFailure(result, "\"deploymentUnit\" " + ownerOf(*other) + " and " +
                                        ownerOf(*service) + " give the same nginx name " + base);
@@ -186,6 +164,8 @@ CheckResult NginxNamesChecker::checkUpstreamNames() const {
             continue;
         }
         const std::string unit = textOf(service, "deploymentUnit");
+        const std::string cleanUnit = clean(unit);
+        const std::string bases[] = {cleanUnit, cleanUnit + "_https"};
         for (const auto& apiVersion : arrayOrEmpty(service, "apiVersions")) {
             for (const auto& nodeGroup : arrayOrEmpty(apiVersion, "nodeGroups")) {
                 if (!isString(nodeGroup, "groupName")) {
@@ -193,7 +173,7 @@ CheckResult NginxNamesChecker::checkUpstreamNames() const {
                 }
                 const std::string group = groupKey(textOf(nodeGroup, "groupName"));
                 const std::string file = unit + "." + group;
-                for (const std::string& base : {clean(unit), clean(unit) + "_https"}) {
+                for (const std::string& base : bases) {
                     const std::string name = base + "_" + group;
                     // nginx: duplicate upstream "..."
                     const std::string other = names.claim(name, file);
@@ -216,7 +196,7 @@ CheckResult NginxNamesChecker::checkZones() const {
     CheckResult result;
     // The limits file that remains for a unit is the last one written: of the last service with
     // "quotas" among those with that unit.
-    std::unordered_map<std::string, const nlohmann::json*> last;
+    std::unordered_map<std::string, const Json*> last;
     std::vector<std::string> order;
     for (const auto& service : arrayOrEmpty(json(), "services")) {
         if (!isString(service, "deploymentUnit") || !has(service, "quotas")) {
@@ -230,7 +210,7 @@ CheckResult NginxNamesChecker::checkZones() const {
     }
     ServiceNameTable zones;
     for (const auto& unit : order) {
-        const nlohmann::json& service = *last[unit];
+        const Json& service = *last[unit];
         const std::string prefix = clean(textOf(service, "subsystem")) + "_" + clean(unit) + "_";
         std::vector<std::string> names = {prefix + "default_req_zone"};
         for (const auto& quota : arrayOrEmpty(service, "quotas")) {
@@ -241,7 +221,7 @@ CheckResult NginxNamesChecker::checkZones() const {
         }
         for (const auto& name : names) {
             // nginx: limit_req_zone "..." is already bound to key "..."
-            const nlohmann::json* other = zones.claim(name, service);
+            const Json* other = zones.claim(name, service);
             if (other != nullptr) {
                 addFailure(result, "zone " + name + " of the quotas of " +
                                        NginxSyntax::serviceName(service) + " is also a zone of " +
@@ -256,8 +236,8 @@ CheckResult NginxNamesChecker::checkLocations() const {
     CheckResult result;
     // Every location file goes into the same server, so two locations with the same key
     // anywhere in the run clash: nginx: duplicate location "...".
-    std::unordered_map<std::string, const nlohmann::json*> owners;
-    for (const nlohmann::json* service : lastPerUnit(arrayOrEmpty(json(), "services"))) {
+    std::unordered_map<std::string, const Json*> owners;
+    for (const Json* service : lastPerUnit(arrayOrEmpty(json(), "services"))) {
         for (const auto& apiVersion : arrayOrEmpty(*service, "apiVersions")) {
             for (const auto& location : arrayOrEmpty(apiVersion, "locations")) {
                 if (!isString(location, "url")) {

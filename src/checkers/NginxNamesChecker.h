@@ -1,8 +1,7 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include "checkers/CheckerBase.h"
+#include "common/Json.h"
 
 // Rules over the whole merged services document for what nginx needs of one run's files
 // together: names that two services must not share (upstreams, routing variables, zones,
@@ -11,7 +10,7 @@
 // the service checkers.
 class NginxNamesChecker : public CheckerBase {
 public:
-    explicit NginxNamesChecker(const nlohmann::json& services);
+    explicit NginxNamesChecker(const Json& services);
 
     CheckResult check() const override;
 

@@ -28,7 +28,7 @@ bool isQuantifier(char c) {
 
 }  // namespace
 
-std::string NginxSyntax::serviceName(const nlohmann::json& service) {
+std::string NginxSyntax::serviceName(const Json& service) {
     auto text = [&](const char* key) {
         if (service.is_object()) {
             auto it = service.find(key);

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
+#include "common/Json.h"
 
 // What nginx accepts in the places where the generated files copy input values. The checkers
 // use these tests to reject, before anything is written, the values that would make nginx
@@ -13,7 +13,7 @@ class NginxSyntax {
 public:
     // `service "SUBSYSTEM:DEPLOYMENTUNIT"`, naming a service in messages; members that are not
     // strings are shown as "?".
-    static std::string serviceName(const nlohmann::json& service);
+    static std::string serviceName(const Json& service);
 
     // A name that the files turn into parts of nginx variable, upstream and zone names: ASCII
     // letters, digits, ".", "-" and "_" only (the dots and dashes become "_").

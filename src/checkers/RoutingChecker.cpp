@@ -12,7 +12,7 @@ namespace {
 const char* const k_routingDocAddress = "docs/inputs.md#routing";
 }  // namespace
 
-RoutingChecker::RoutingChecker(const nlohmann::json& service) : CheckerBase(service) {}
+RoutingChecker::RoutingChecker(const Json& service) : CheckerBase(service) {}
 
 CheckResult RoutingChecker::check() const {
     CheckResult result;
@@ -27,7 +27,7 @@ CheckResult RoutingChecker::checkRouting() const {
     if (!has(json(), "routing")) {
         return result;
     }
-    const nlohmann::json& routing = json().at("routing");
+    const Json& routing = json().at("routing");
     if (!routing.is_array()) {
         addFailure(result, "\"routing\" must be array");
         return result;
@@ -38,7 +38,7 @@ CheckResult RoutingChecker::checkRouting() const {
     return result;
 }
 
-CheckResult RoutingChecker::checkFields(const nlohmann::json& routing) const {
+CheckResult RoutingChecker::checkFields(const Json& routing) const {
     CheckResult result;
     for (const auto& entry : routing) {
         if (!has(entry, "apiVersion")) {
@@ -48,7 +48,7 @@ CheckResult RoutingChecker::checkFields(const nlohmann::json& routing) const {
     return result;
 }
 
-CheckResult RoutingChecker::checkEntryFields(const nlohmann::json& entry) const {
+CheckResult RoutingChecker::checkEntryFields(const Json& entry) const {
     CheckResult result = checkRoutes(entry);
     const bool hasConsumer = has(entry, "consumer");
     const bool hasDefault = has(entry, "default");
@@ -65,7 +65,7 @@ CheckResult RoutingChecker::checkEntryFields(const nlohmann::json& entry) const 
     return result;
 }
 
-ResultBase RoutingChecker::checkDefaultRoute(const nlohmann::json& routing) const {
+ResultBase RoutingChecker::checkDefaultRoute(const Json& routing) const {
     bool externalGatewaySeen = false;
     for (const auto& entry : routing) {
         if (has(entry, "apiVersion")) {
@@ -85,7 +85,7 @@ ResultBase RoutingChecker::checkDefaultRoute(const nlohmann::json& routing) cons
     return ResultBase::Fail(message);
 }
 
-CheckResult RoutingChecker::checkQueryBalancingGroup(const nlohmann::json& service) const {
+CheckResult RoutingChecker::checkQueryBalancingGroup(const Json& service) const {
     CheckResult result;
     std::set<std::string> groupNames;
     if (!has(service, "apiVersions")) {
@@ -116,7 +116,7 @@ CheckResult RoutingChecker::checkQueryBalancingGroup(const nlohmann::json& servi
                 addFailure(result, "\"groupName\" not exists in routing");
                 continue;
             }
-            const nlohmann::json& name = route.at("groupName");
+            const Json& name = route.at("groupName");
             // A non-string name is reported by checkGroupName.
             if (name.is_string() && groupNames.count(name.get<std::string>()) == 0) {
                 std::cout << "WARNING: routing groupName: \"" << name.get<std::string>()
@@ -127,13 +127,13 @@ CheckResult RoutingChecker::checkQueryBalancingGroup(const nlohmann::json& servi
     return result;
 }
 
-CheckResult RoutingChecker::checkRoutes(const nlohmann::json& entry) const {
+CheckResult RoutingChecker::checkRoutes(const Json& entry) const {
     CheckResult result;
     if (!has(entry, "routes")) {
         addFailure(result, "\"routes\" not exists");
         return result;
     }
-    const nlohmann::json& routes = entry.at("routes");
+    const Json& routes = entry.at("routes");
     if (!routes.is_array()) {
         addFailure(result, "\"routes\" must be array");
         return result;
@@ -153,7 +153,7 @@ CheckResult RoutingChecker::checkRoutes(const nlohmann::json& entry) const {
     return result;
 }
 
-CheckResult RoutingChecker::checkGroupName(const nlohmann::json& route) const {
+CheckResult RoutingChecker::checkGroupName(const Json& route) const {
     CheckResult result;
     if (!has(route, "groupName")) {
         addFailure(result, "\"groupName\" not exists in one of the route");
@@ -165,7 +165,7 @@ CheckResult RoutingChecker::checkGroupName(const nlohmann::json& route) const {
     return result;
 }
 
-CheckResult RoutingChecker::checkQuota(const nlohmann::json& route) const {
+CheckResult RoutingChecker::checkQuota(const Json& route) const {
     CheckResult result;
     if (has(route, "quota") && !route.at("quota").is_number_unsigned()) {
         addFailure(result, "\"quota\" must be unsigned int");
@@ -173,12 +173,12 @@ CheckResult RoutingChecker::checkQuota(const nlohmann::json& route) const {
     return result;
 }
 
-CheckResult RoutingChecker::checkConsumer(const nlohmann::json& entry) const {
+CheckResult RoutingChecker::checkConsumer(const Json& entry) const {
     CheckResult result;
     if (!has(entry, "consumer")) {
         return result;
     }
-    const nlohmann::json& consumer = entry.at("consumer");
+    const Json& consumer = entry.at("consumer");
     if (!consumer.is_object()) {
         addFailure(result, "\"consumer\" must be object");
         return result;
@@ -197,12 +197,12 @@ CheckResult RoutingChecker::checkConsumer(const nlohmann::json& entry) const {
     return result;
 }
 
-CheckResult RoutingChecker::checkConsumerDeploymentUnit(const nlohmann::json& consumer) const {
+CheckResult RoutingChecker::checkConsumerDeploymentUnit(const Json& consumer) const {
     CheckResult result;
     if (!has(consumer, "deploymentUnit")) {
         return result;
     }
-    const nlohmann::json& value = consumer.at("deploymentUnit");
+    const Json& value = consumer.at("deploymentUnit");
     if (!value.is_string()) {
         addFailure(result, "\"consumer.deploymentUnit\" must be string");
     } else if (!isNonEmptyString(value)) {
@@ -211,12 +211,12 @@ CheckResult RoutingChecker::checkConsumerDeploymentUnit(const nlohmann::json& co
     return result;
 }
 
-CheckResult RoutingChecker::checkConsumerRelease(const nlohmann::json& consumer) const {
+CheckResult RoutingChecker::checkConsumerRelease(const Json& consumer) const {
     CheckResult result;
     if (!has(consumer, "release")) {
         return result;
     }
-    const nlohmann::json& value = consumer.at("release");
+    const Json& value = consumer.at("release");
     if (!value.is_string()) {
         addFailure(result, "\"consumer.release\" must be string");
     } else if (!isNonEmptyString(value)) {
@@ -225,7 +225,7 @@ CheckResult RoutingChecker::checkConsumerRelease(const nlohmann::json& consumer)
     return result;
 }
 
-CheckResult RoutingChecker::checkConsumerVersion(const nlohmann::json& consumer) const {
+CheckResult RoutingChecker::checkConsumerVersion(const Json& consumer) const {
     CheckResult result;
     if (has(consumer, "version") && !consumer.at("version").is_string()) {
         addFailure(result, "\"consumer.version\" must be string");
@@ -233,7 +233,7 @@ CheckResult RoutingChecker::checkConsumerVersion(const nlohmann::json& consumer)
     return result;
 }
 
-CheckResult RoutingChecker::checkConsumerDistribVersion(const nlohmann::json& consumer) const {
+CheckResult RoutingChecker::checkConsumerDistribVersion(const Json& consumer) const {
     CheckResult result;
     if (has(consumer, "distribVersion") && !consumer.at("distribVersion").is_string()) {
         addFailure(result, "\"consumer.distribVersion\" must be string");
@@ -241,7 +241,7 @@ CheckResult RoutingChecker::checkConsumerDistribVersion(const nlohmann::json& co
     return result;
 }
 
-ResultBase RoutingChecker::checkDefault(const nlohmann::json& entry) const {
+ResultBase RoutingChecker::checkDefault(const Json& entry) const {
     if (has(entry, "default") && !entry.at("default").is_boolean()) {
         return ResultBase::Fail("\"default\" must be bool");
     }

@@ -5,10 +5,9 @@
 #include "common/FileNames.h"
 #include "common/Logger.h"
 
-RoutingCheckerLegacy::RoutingCheckerLegacy(const nlohmann::json& service)
-    : RoutingChecker(service) {}
+RoutingCheckerLegacy::RoutingCheckerLegacy(const Json& service) : RoutingChecker(service) {}
 
-CheckResult RoutingCheckerLegacy::checkFields(const nlohmann::json& routing) const {
+CheckResult RoutingCheckerLegacy::checkFields(const Json& routing) const {
     CheckResult result;
     for (const auto& entry : routing) {
         result.addResult(checkEntryFields(entry));
@@ -16,7 +15,7 @@ CheckResult RoutingCheckerLegacy::checkFields(const nlohmann::json& routing) con
     return result;
 }
 
-ResultBase RoutingCheckerLegacy::checkDefaultRoute(const nlohmann::json& routing) const {
+ResultBase RoutingCheckerLegacy::checkDefaultRoute(const Json& routing) const {
     for (const auto& entry : routing) {
         if (has(entry, "default")) {
             return ResultBase::Ok();

@@ -5,14 +5,14 @@
 #include "common/FileNames.h"
 #include "common/Logger.h"
 
-RoutingCheckerV0::RoutingCheckerV0(const nlohmann::json& service) : RoutingChecker(service) {}
+RoutingCheckerV0::RoutingCheckerV0(const Json& service) : RoutingChecker(service) {}
 
-bool RoutingCheckerV0::isDefaultEntry(const nlohmann::json& entry) {
+bool RoutingCheckerV0::isDefaultEntry(const Json& entry) {
     return has(entry, "consumer") && entry.at("consumer").is_string() &&
            entry.at("consumer").get_ref<const std::string&>() == "default";
 }
 
-CheckResult RoutingCheckerV0::checkFields(const nlohmann::json& routing) const {
+CheckResult RoutingCheckerV0::checkFields(const Json& routing) const {
     CheckResult result;
     for (const auto& entry : routing) {
         result.addResult(checkRoutes(entry));
@@ -26,7 +26,7 @@ CheckResult RoutingCheckerV0::checkFields(const nlohmann::json& routing) const {
     return result;
 }
 
-ResultBase RoutingCheckerV0::checkDefaultRoute(const nlohmann::json& routing) const {
+ResultBase RoutingCheckerV0::checkDefaultRoute(const Json& routing) const {
     for (const auto& entry : routing) {
         if (isDefaultEntry(entry)) {
             return ResultBase::Ok();

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-SafetyChecker::SafetyChecker(const nlohmann::json& service) : CheckerBase(service) {}
+SafetyChecker::SafetyChecker(const Json& service) : CheckerBase(service) {}
 
 CheckResult SafetyChecker::check() const {
     CheckResult result = checkDeploymentUnitAsFileName();
@@ -38,12 +38,12 @@ CheckResult SafetyChecker::checkControlCharacters() const {
     // way (documents may nest deeper than the call stack allows). A value's path is spelled out
     // only when the value is reported.
     struct Level {
-        const nlohmann::json* container;
-        nlohmann::json::const_iterator member;  // objects
+        const Json* container;
+        Json::const_iterator member;            // objects
         std::size_t index;                      // arrays
         bool started;
     };
-    auto startOf = [](const nlohmann::json& container) {
+    auto startOf = [](const Json& container) {
         return Level{&container, container.begin(), 0, false};
     };
     auto pathOf = [](const std::vector<Level>& levels) {
@@ -77,8 +77,7 @@ CheckResult SafetyChecker::checkControlCharacters() const {
         if (levels.size() == 1 && level.member.key() == "deploymentUnit") {
             continue;
         }
-        const nlohmann::json& value =
-            object ? *level.member : (*level.container)[level.index];
+        const Json& value = object ? *level.member : (*level.container)[level.index];
         if (value.is_string()) {
             if (hasControlCharacter(value.get_ref<const std::string&>())) {
                 addFailure(result, shown(pathOf(levels)) +
@@ -98,13 +97,13 @@ CheckResult SafetyChecker::checkContainers() const {
     if (!has(json(), "apiVersions")) {
         return result;
     }
-    const nlohmann::json& apiVersions = json().at("apiVersions");
+    const Json& apiVersions = json().at("apiVersions");
     if (!apiVersions.is_array()) {
         addFailure(result, "\"apiVersions\" must be array" + where);
         return result;
     }
     for (std::size_t i = 0; i < apiVersions.size(); ++i) {
-        const nlohmann::json& apiVersion = apiVersions[i];
+        const Json& apiVersion = apiVersions[i];
         const std::string path = "apiVersions[" + std::to_string(i) + "]";
         for (const char* key : {"locations", "nodeGroups"}) {
             if (has(apiVersion, key) && !apiVersion.at(key).is_array()) {
@@ -114,14 +113,14 @@ CheckResult SafetyChecker::checkContainers() const {
         if (!has(apiVersion, "nodeGroups") || !apiVersion.at("nodeGroups").is_array()) {
             continue;
         }
-        const nlohmann::json& nodeGroups = apiVersion.at("nodeGroups");
+        const Json& nodeGroups = apiVersion.at("nodeGroups");
         for (std::size_t j = 0; j < nodeGroups.size(); ++j) {
             if (!has(nodeGroups[j], "protocols")) {
                 continue;
             }
             const std::string name =
                 path + ".nodeGroups[" + std::to_string(j) + "].protocols";
-            const nlohmann::json& protocols = nodeGroups[j].at("protocols");
+            const Json& protocols = nodeGroups[j].at("protocols");
             if (!protocols.is_object()) {
                 addFailure(result, "\"" + name + "\" must be object" + where);
                 continue;
@@ -139,7 +138,7 @@ CheckResult SafetyChecker::checkContainers() const {
 
 CheckResult SafetyChecker::checkQuotedValues() const {
     CheckResult result;
-    auto check = [&](const std::string& field, const nlohmann::json& value) {
+    auto check = [&](const std::string& field, const Json& value) {
         if (!value.is_string()) {
             return;
         }
@@ -154,13 +153,13 @@ CheckResult SafetyChecker::checkQuotedValues() const {
         check("healthcheck.handler", json().at("healthcheck").at("handler"));
     }
     if (has(json(), "routing") && json().at("routing").is_array()) {
-        const nlohmann::json& routing = json().at("routing");
+        const Json& routing = json().at("routing");
         for (std::size_t i = 0; i < routing.size(); ++i) {
-            const nlohmann::json& entry = routing[i];
+            const Json& entry = routing[i];
             if (!has(entry, "apiVersion") || has(entry, "default") || !has(entry, "consumer")) {
                 continue;
             }
-            const nlohmann::json& consumer = entry.at("consumer");
+            const Json& consumer = entry.at("consumer");
             if (has(consumer, "release") && !has(consumer, "deploymentUnit")) {
                 check("routing[" + std::to_string(i) + "].consumer.release",
                       consumer.at("release"));
@@ -185,10 +184,10 @@ bool SafetyChecker::hasControlCharacter(const std::string& text) {
 }
 
 std::string SafetyChecker::shown(const std::string& text) {
-    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-std::string SafetyChecker::serviceLabel(const nlohmann::json& service) {
+std::string SafetyChecker::serviceLabel(const Json& service) {
     auto part = [&](const char* key) {
         if (service.is_object() && service.find(key) != service.end() &&
             service.at(key).is_string()) {

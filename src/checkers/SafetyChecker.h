@@ -2,9 +2,8 @@
 
 #include <string>
 
-#include <nlohmann/json.hpp>
-
 #include "checkers/CheckerBase.h"
+#include "common/Json.h"
 
 // Rules that keep a service from writing outside the output directory, from changing the
 // structure of the configuration it is written into, or from passing validation with values
@@ -13,7 +12,7 @@
 // services that keep these rules stay as they were.
 class SafetyChecker : public CheckerBase {
 public:
-    explicit SafetyChecker(const nlohmann::json& service);
+    explicit SafetyChecker(const Json& service);
 
     CheckResult check() const override;
 
@@ -46,5 +45,5 @@ public:
     static std::string shown(const std::string& text);
     // "service " + the shown "SUBSYSTEM:DEPLOYMENTUNIT" of the service; a member that is not a
     // string is shown as "?".
-    static std::string serviceLabel(const nlohmann::json& service);
+    static std::string serviceLabel(const Json& service);
 };

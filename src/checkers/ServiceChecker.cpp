@@ -9,11 +9,10 @@
 #include "checkers/SafetyChecker.h"
 #include "checkers/UpstreamsChecker.h"
 
-ServiceChecker::ServiceChecker(const nlohmann::json& service)
+ServiceChecker::ServiceChecker(const Json& service)
     : ServiceChecker(service, std::make_unique<RoutingChecker>(service)) {}
 
-ServiceChecker::ServiceChecker(const nlohmann::json& service,
-                               std::unique_ptr<CheckerBase> routingChecker) {
+ServiceChecker::ServiceChecker(const Json& service, std::unique_ptr<CheckerBase> routingChecker) {
     checkers.push_back(std::move(routingChecker));
     checkers.push_back(std::make_unique<UpstreamsChecker>(service));
     checkers.push_back(std::make_unique<LimitsChecker>(service));

@@ -3,10 +3,9 @@
 #include <memory>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "checkers/CheckerBase.h"
 #include "common/CheckResult.h"
+#include "common/Json.h"
 
 // Runs the four concern checkers over one service, in this order: routing, upstreams, limits,
 // locations; then the checker of what nginx needs beyond their rules, and last the safety rules
@@ -15,7 +14,7 @@
 // outlive it.
 class ServiceChecker {
 public:
-    explicit ServiceChecker(const nlohmann::json& service);
+    explicit ServiceChecker(const Json& service);
     // Owned polymorphically by the services checkers.
     virtual ~ServiceChecker() = default;
     ServiceChecker(const ServiceChecker&) = delete;
@@ -25,7 +24,7 @@ public:
 
 protected:
     // For the older-schema service checkers, which differ only in their routing checker.
-    ServiceChecker(const nlohmann::json& service, std::unique_ptr<CheckerBase> routingChecker);
+    ServiceChecker(const Json& service, std::unique_ptr<CheckerBase> routingChecker);
 
 private:
     std::vector<std::unique_ptr<CheckerBase>> checkers;

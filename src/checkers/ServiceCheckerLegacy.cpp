@@ -4,5 +4,5 @@
 
 #include "checkers/RoutingCheckerLegacy.h"
 
-ServiceCheckerLegacy::ServiceCheckerLegacy(const nlohmann::json& service)
+ServiceCheckerLegacy::ServiceCheckerLegacy(const Json& service)
     : ServiceChecker(service, std::make_unique<RoutingCheckerLegacy>(service)) {}

@@ -4,5 +4,5 @@
 
 #include "checkers/RoutingCheckerV0.h"
 
-ServiceCheckerV0::ServiceCheckerV0(const nlohmann::json& service)
+ServiceCheckerV0::ServiceCheckerV0(const Json& service)
     : ServiceChecker(service, std::make_unique<RoutingCheckerV0>(service)) {}

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include "checkers/ServiceChecker.h"
+#include "common/Json.h"
 
 // ServiceChecker with the routing rules of schema-0 input.
 class ServiceCheckerV0 : public ServiceChecker {
 public:
-    explicit ServiceCheckerV0(const nlohmann::json& service);
+    explicit ServiceCheckerV0(const Json& service);
 };

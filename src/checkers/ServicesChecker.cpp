@@ -10,32 +10,31 @@
 
 namespace {
 
-std::unique_ptr<ServiceChecker> makeServiceChecker(const nlohmann::json& service) {
+std::unique_ptr<ServiceChecker> makeServiceChecker(const Json& service) {
     return std::make_unique<ServiceChecker>(service);
 }
 
 // Compact JSON text; invalid UTF-8 is replaced rather than thrown about.
-std::string compact(const nlohmann::json& value) {
-    return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+std::string compact(const Json& value) {
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 // A string member as its text; anything else (also a missing member, as null) as compact JSON.
 // Such services fail the subsystem and deployment-unit rules anyway.
-std::string textOf(const nlohmann::json& service, const char* key) {
+std::string textOf(const Json& service, const char* key) {
     if (!service.is_object() || service.find(key) == service.end()) {
         return "null";
     }
-    const nlohmann::json& value = service.at(key);
+    const Json& value = service.at(key);
     return value.is_string() ? value.get<std::string>() : compact(value);
 }
 
 }  // namespace
 
-ServicesChecker::ServicesChecker(const nlohmann::json& services)
+ServicesChecker::ServicesChecker(const Json& services)
     : ServicesChecker(services, makeServiceChecker) {}
 
-ServicesChecker::ServicesChecker(const nlohmann::json& services,
-                                 ServiceCheckerFactory makeServiceChecker)
+ServicesChecker::ServicesChecker(const Json& services, ServiceCheckerFactory makeServiceChecker)
     : CheckerBase(services) {
     if (has(json(), "services") && json().at("services").is_array()) {
         for (const auto& service : json().at("services")) {

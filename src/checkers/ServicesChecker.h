@@ -3,16 +3,15 @@
 #include <memory>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "checkers/CheckerBase.h"
 #include "checkers/ServiceChecker.h"
+#include "common/Json.h"
 
 // Validates the whole merged services document: the uniqueness of every service's fingerprint,
 // then every service through its own service checker, in document order.
 class ServicesChecker : public CheckerBase {
 public:
-    explicit ServicesChecker(const nlohmann::json& services);
+    explicit ServicesChecker(const Json& services);
 
     CheckResult check() const override;
     // One failure per fingerprint ("subsystem:deploymentUnit:usedGateways") that more than one
@@ -22,9 +21,9 @@ public:
     CheckResult checkServicesArray() const;
 
 protected:
-    using ServiceCheckerFactory = std::unique_ptr<ServiceChecker> (*)(const nlohmann::json&);
+    using ServiceCheckerFactory = std::unique_ptr<ServiceChecker> (*)(const Json&);
     // For the older-schema services checkers, which differ only in their service checkers.
-    ServicesChecker(const nlohmann::json& services, ServiceCheckerFactory makeServiceChecker);
+    ServicesChecker(const Json& services, ServiceCheckerFactory makeServiceChecker);
 
 private:
     std::vector<std::unique_ptr<ServiceChecker>> serviceCheckers;

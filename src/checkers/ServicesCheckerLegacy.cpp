@@ -5,10 +5,10 @@
 #include "checkers/ServiceCheckerLegacy.h"
 
 namespace {
-std::unique_ptr<ServiceChecker> makeServiceCheckerLegacy(const nlohmann::json& service) {
+std::unique_ptr<ServiceChecker> makeServiceCheckerLegacy(const Json& service) {
     return std::make_unique<ServiceCheckerLegacy>(service);
 }
 }  // namespace
 
-ServicesCheckerLegacy::ServicesCheckerLegacy(const nlohmann::json& services)
+ServicesCheckerLegacy::ServicesCheckerLegacy(const Json& services)
     : ServicesChecker(services, makeServiceCheckerLegacy) {}

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include "checkers/ServicesChecker.h"
+#include "common/Json.h"
 
 // ServicesChecker whose services are checked by ServiceCheckerLegacy.
 class ServicesCheckerLegacy : public ServicesChecker {
 public:
-    explicit ServicesCheckerLegacy(const nlohmann::json& services);
+    explicit ServicesCheckerLegacy(const Json& services);
 };

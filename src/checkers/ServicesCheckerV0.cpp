@@ -5,10 +5,10 @@
 #include "checkers/ServiceCheckerV0.h"
 
 namespace {
-std::unique_ptr<ServiceChecker> makeServiceCheckerV0(const nlohmann::json& service) {
+std::unique_ptr<ServiceChecker> makeServiceCheckerV0(const Json& service) {
     return std::make_unique<ServiceCheckerV0>(service);
 }
 }  // namespace
 
-ServicesCheckerV0::ServicesCheckerV0(const nlohmann::json& services)
+ServicesCheckerV0::ServicesCheckerV0(const Json& services)
     : ServicesChecker(services, makeServiceCheckerV0) {}

@@ -8,7 +8,7 @@ const char* const k_int32MaxText = "2147483647";
 const char* const k_int32MinText = "-2147483648";
 }  // namespace
 
-UpstreamsChecker::UpstreamsChecker(const nlohmann::json& service) : CheckerBase(service) {}
+UpstreamsChecker::UpstreamsChecker(const Json& service) : CheckerBase(service) {}
 
 CheckResult UpstreamsChecker::check() const {
     CheckResult result;
@@ -26,7 +26,7 @@ CheckResult UpstreamsChecker::checkHealthcheck() const {
     if (!has(json(), "healthcheck")) {
         return result;
     }
-    const nlohmann::json& healthcheck = json().at("healthcheck");
+    const Json& healthcheck = json().at("healthcheck");
     if (!healthcheck.is_object()) {
         addFailure(result, "\"healthcheck\" must be object");
         return result;
@@ -43,7 +43,7 @@ CheckResult UpstreamsChecker::checkHealthcheck() const {
     return result;
 }
 
-CheckResult UpstreamsChecker::checkHealthcheckHandler(const nlohmann::json& healthcheck) const {
+CheckResult UpstreamsChecker::checkHealthcheckHandler(const Json& healthcheck) const {
     CheckResult result;
     if (!has(healthcheck, "handler")) {
         addFailure(result, "\"healthcheck.handler\" not exists");
@@ -55,7 +55,7 @@ CheckResult UpstreamsChecker::checkHealthcheckHandler(const nlohmann::json& heal
     return result;
 }
 
-CheckResult UpstreamsChecker::checkHealthcheckEnabled(const nlohmann::json& healthcheck) const {
+CheckResult UpstreamsChecker::checkHealthcheckEnabled(const Json& healthcheck) const {
     CheckResult result;
     if (!has(healthcheck, "enabled")) {
         addFailure(result, "\"healthcheck.enabled\" not exists");
@@ -65,37 +65,36 @@ CheckResult UpstreamsChecker::checkHealthcheckEnabled(const nlohmann::json& heal
     return result;
 }
 
-CheckResult UpstreamsChecker::checkHealthcheckInterval(const nlohmann::json& healthcheck) const {
+CheckResult UpstreamsChecker::checkHealthcheckInterval(const Json& healthcheck) const {
     return checkHealthcheckMinimum(healthcheck, "interval", 1000);
 }
 
-CheckResult UpstreamsChecker::checkHealthcheckRise(const nlohmann::json& healthcheck) const {
+CheckResult UpstreamsChecker::checkHealthcheckRise(const Json& healthcheck) const {
     return checkHealthcheckMinimum(healthcheck, "rise", 1);
 }
 
-CheckResult UpstreamsChecker::checkHealthcheckFall(const nlohmann::json& healthcheck) const {
+CheckResult UpstreamsChecker::checkHealthcheckFall(const Json& healthcheck) const {
     return checkHealthcheckMinimum(healthcheck, "fall", 1);
 }
 
-CheckResult UpstreamsChecker::checkHealthcheckTimeout(const nlohmann::json& healthcheck) const {
+CheckResult UpstreamsChecker::checkHealthcheckTimeout(const Json& healthcheck) const {
     return checkHealthcheckMinimum(healthcheck, "timeout", 500);
 }
 
-CheckResult UpstreamsChecker::checkHealthcheckDefaultDown(const nlohmann::json& healthcheck) const {
+CheckResult UpstreamsChecker::checkHealthcheckDefaultDown(const Json& healthcheck) const {
     return checkHealthcheckBoolean(healthcheck, "defaultDown");
 }
 
-CheckResult UpstreamsChecker::checkHealthcheckDisableFallCount(
-    const nlohmann::json& healthcheck) const {
+CheckResult UpstreamsChecker::checkHealthcheckDisableFallCount(const Json& healthcheck) const {
     return checkHealthcheckBoolean(healthcheck, "disableFallCount");
 }
 
-CheckResult UpstreamsChecker::checkHealthcheckPort(const nlohmann::json& healthcheck) const {
+CheckResult UpstreamsChecker::checkHealthcheckPort(const Json& healthcheck) const {
     CheckResult result;
     if (!has(healthcheck, "port")) {
         return result;
     }
-    const nlohmann::json& port = healthcheck.at("port");
+    const Json& port = healthcheck.at("port");
     if (!port.is_number_unsigned()) {
         addFailure(result, "\"healthcheck.port\" must be unsigned number");
     } else if (isAboveInt32(port)) {
@@ -104,14 +103,14 @@ CheckResult UpstreamsChecker::checkHealthcheckPort(const nlohmann::json& healthc
     return result;
 }
 
-CheckResult UpstreamsChecker::checkHealthcheckMinimum(const nlohmann::json& healthcheck,
+CheckResult UpstreamsChecker::checkHealthcheckMinimum(const Json& healthcheck,
                                                       const std::string& member,
                                                       long long minimum) const {
     CheckResult result;
     if (!has(healthcheck, member)) {
         return result;
     }
-    const nlohmann::json& value = healthcheck.at(member);
+    const Json& value = healthcheck.at(member);
     const std::string name = "\"healthcheck." + member + "\"";
     // The builder reads these members as signed 32-bit integers; a boolean counts as 0 or 1.
     if (!value.is_number() && !value.is_boolean()) {
@@ -124,7 +123,7 @@ CheckResult UpstreamsChecker::checkHealthcheckMinimum(const nlohmann::json& heal
     return result;
 }
 
-CheckResult UpstreamsChecker::checkHealthcheckBoolean(const nlohmann::json& healthcheck,
+CheckResult UpstreamsChecker::checkHealthcheckBoolean(const Json& healthcheck,
                                                       const std::string& member) const {
     CheckResult result;
     if (has(healthcheck, member) && !healthcheck.at(member).is_boolean()) {
@@ -165,12 +164,12 @@ CheckResult UpstreamsChecker::checkNodeGroups() const {
     return result;
 }
 
-CheckResult UpstreamsChecker::checkDataCenters(const nlohmann::json& nodeGroup) const {
+CheckResult UpstreamsChecker::checkDataCenters(const Json& nodeGroup) const {
     CheckResult result;
     if (!has(nodeGroup, "dataCenters")) {
         return result;
     }
-    const nlohmann::json& dataCenters = nodeGroup.at("dataCenters");
+    const Json& dataCenters = nodeGroup.at("dataCenters");
     if (!dataCenters.is_array()) {
         addFailure(result, "\"dataCenters\" must be array");
     }
@@ -206,12 +205,12 @@ CheckResult UpstreamsChecker::checkDataCenters(const nlohmann::json& nodeGroup) 
     return result;
 }
 
-CheckResult UpstreamsChecker::checkOpenshiftRoute(const nlohmann::json& nodeGroup) const {
+CheckResult UpstreamsChecker::checkOpenshiftRoute(const Json& nodeGroup) const {
     CheckResult result;
     if (!has(nodeGroup, "openshiftRoute")) {
         return result;
     }
-    const nlohmann::json& route = nodeGroup.at("openshiftRoute");
+    const Json& route = nodeGroup.at("openshiftRoute");
     if (!route.is_string()) {
         addFailure(result, "\"openshiftRoute\" must be string");
     } else if (!isNonEmptyString(route)) {
@@ -220,7 +219,7 @@ CheckResult UpstreamsChecker::checkOpenshiftRoute(const nlohmann::json& nodeGrou
     return result;
 }
 
-CheckResult UpstreamsChecker::checkGroupName(const nlohmann::json& nodeGroup) const {
+CheckResult UpstreamsChecker::checkGroupName(const Json& nodeGroup) const {
     CheckResult result;
     if (!has(nodeGroup, "groupName")) {
         addFailure(result, "\"groupName\" not exists");
@@ -232,17 +231,17 @@ CheckResult UpstreamsChecker::checkGroupName(const nlohmann::json& nodeGroup) co
     return result;
 }
 
-CheckResult UpstreamsChecker::checkNodeGroupProtocols(const nlohmann::json& nodeGroup) const {
+CheckResult UpstreamsChecker::checkNodeGroupProtocols(const Json& nodeGroup) const {
     CheckResult result;
     if (!has(nodeGroup, "protocols")) {
         return result;
     }
-    const nlohmann::json& protocols = nodeGroup.at("protocols");
+    const Json& protocols = nodeGroup.at("protocols");
     for (const char* protocol : {"http", "https"}) {
         if (!has(protocols, protocol) || !has(protocols.at(protocol), "port")) {
             continue;
         }
-        const nlohmann::json& port = protocols.at(protocol).at("port");
+        const Json& port = protocols.at(protocol).at("port");
         const std::string name =
             std::string("\"protocols.") + protocol + ".port\" in \"nodeGroups\"[j]";
         if (!port.is_number()) {
@@ -256,7 +255,7 @@ CheckResult UpstreamsChecker::checkNodeGroupProtocols(const nlohmann::json& node
     return result;
 }
 
-CheckResult UpstreamsChecker::checkKeepalive(const nlohmann::json& nodeGroup) const {
+CheckResult UpstreamsChecker::checkKeepalive(const Json& nodeGroup) const {
     CheckResult result;
     if (has(nodeGroup, "keepalive") && !nodeGroup.at("keepalive").is_number_unsigned()) {
         addFailure(result, "\"keepalive\" must be unsigned number");
@@ -276,7 +275,7 @@ CheckResult UpstreamsChecker::checkSticky() const {
     if (!has(json(), "sticky")) {
         return result;
     }
-    const nlohmann::json& sticky = json().at("sticky");
+    const Json& sticky = json().at("sticky");
     if (!sticky.is_boolean()) {
         addFailure(result, "\"sticky\" must be boolean");
         return result;
@@ -288,7 +287,7 @@ CheckResult UpstreamsChecker::checkSticky() const {
     return result;
 }
 
-CheckResult UpstreamsChecker::checkStickyOptions(const nlohmann::json& stickyOptions) const {
+CheckResult UpstreamsChecker::checkStickyOptions(const Json& stickyOptions) const {
     CheckResult result;
     // The builder needs an object with a "type" to choose the balancing method.
     if (!stickyOptions.is_object()) {
@@ -299,7 +298,7 @@ CheckResult UpstreamsChecker::checkStickyOptions(const nlohmann::json& stickyOpt
         addFailure(result, "\"stickyOptions.type\" not exists");
         return result;
     }
-    const nlohmann::json& type = stickyOptions.at("type");
+    const Json& type = stickyOptions.at("type");
     if (!type.is_string()) {
         addFailure(result, "\"stickyOptions.type\" must be string");
         return result;
@@ -312,7 +311,7 @@ CheckResult UpstreamsChecker::checkStickyOptions(const nlohmann::json& stickyOpt
             addFailure(result, "\"stickyOptions.stickyCookie\" must be string");
         }
         if (has(stickyOptions, "stickyHash")) {
-            const nlohmann::json& hash = stickyOptions.at("stickyHash");
+            const Json& hash = stickyOptions.at("stickyHash");
             if (!hash.is_string()) {
                 addFailure(result, "\"stickyOptions.stickyHash\" must be string");
             } else if (hash.get_ref<const std::string&>() != "md5" &&

@@ -14,7 +14,7 @@ void warnIfEmpty(bool notEmpty, const std::string& fileName) {
     }
 }
 
-InputJson presentUnlessEmpty(const std::string& fileName, nlohmann::json document) {
+InputJson presentUnlessEmpty(const std::string& fileName, Json document) {
     if (document.empty()) {
         return InputJson(std::string(), std::move(document));
     }

@@ -2,9 +2,10 @@
 
 #include <cstring>
 #include <filesystem>
-#include <nlohmann/json.hpp>
 #include <sstream>
 #include <system_error>
+
+#include "common/Json.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ LoaderResult JsonLoader::load() const {
     }
     if (isEmptyFile(stream)) {
         // Whether an empty document is acceptable is the caller's decision.
-        return LoaderResult::okLoaderResult(nlohmann::json());
+        return LoaderResult::okLoaderResult(Json());
     }
     const std::string text = readAll(stream);
     if (nestsDeeperThan(text, k_maxDepth)) {
@@ -53,8 +54,8 @@ LoaderResult JsonLoader::load() const {
                                               jsonFname);
     }
     try {
-        return LoaderResult::okLoaderResult(nlohmann::json::parse(text));
-    } catch (const nlohmann::json::exception& e) {
+        return LoaderResult::okLoaderResult(Json::parse(text));
+    } catch (const Json::exception& e) {
         return LoaderResult::failLoaderResult(
             std::string(e.what()) + "\nexception id: " + std::to_string(e.id) + "\n", jsonFname);
     }

@@ -3,7 +3,6 @@
 #include <climits>
 #include <cstdint>
 #include <future>
-#include <nlohmann/json.hpp>
 #include <utility>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "cli/InputLoading.h"
 #include "cli/JsonLoader.h"
 #include "common/FileNames.h"
+#include "common/Json.h"
 #include "common/Logger.h"
 #include "common/ProcessingJson.h"
 #include "common/RunAside.h"
@@ -27,7 +27,7 @@ enum class PortRead { Ok, NotNumber, OutOfRange };
 
 // A port is a JSON number read as a signed 32-bit integer (a fraction is dropped). Values that
 // do not fit are refused rather than wrapped into some other port.
-PortRead readPort(const nlohmann::json& value, int& port) {
+PortRead readPort(const Json& value, int& port) {
     if (value.is_number_unsigned()) {
         auto number = value.get<std::uint64_t>();
         if (number > static_cast<std::uint64_t>(INT_MAX)) {
@@ -62,7 +62,7 @@ bool notValidNodes(const std::string& message) {
 }
 
 // Reads "port" of one protocol object whose presence the caller has tested.
-bool readProtocolPort(const nlohmann::json& protocol, const std::string& name, std::string& port) {
+bool readProtocolPort(const Json& protocol, const std::string& name, std::string& port) {
     int number = 0;
     switch (readPort(protocol.at("port"), number)) {
         case PortRead::Ok:
@@ -106,7 +106,7 @@ bool getSchemaVersionFromFile(const std::string& path, std::string& version, std
     if (!loaded.getIsOk()) {
         return false;
     }
-    const nlohmann::json& document = loaded.jsonRef();
+    const Json& document = loaded.jsonRef();
     if (!ProcessingJson().exists(document, "schema_version")) {
         version = "0";
         if (parsed != nullptr) {
@@ -114,7 +114,7 @@ bool getSchemaVersionFromFile(const std::string& path, std::string& version, std
         }
         return true;
     }
-    const nlohmann::json& value = document.at("schema_version");
+    const Json& value = document.at("schema_version");
     if (!value.is_string()) {
         if (problem != nullptr) {
             *problem = "\"schema_version\" must be string";
@@ -148,7 +148,7 @@ bool getSchemaVersion(const ArgumentMap& argumentMap, std::string& version,
     struct Reading {
         bool ok = false;
         std::string problem;
-        LoaderResult loaded{true, nlohmann::json()};
+        LoaderResult loaded{true, Json()};
     };
     std::vector<Reading> readings(sources.size());
     std::vector<std::future<void>> pending;
@@ -214,15 +214,15 @@ bool getProtocols(const InputJson& nodes, bool& isHttp, std::string& httpPort, b
     ProcessingJson pj;
     isHttp = false;
     isHttps = false;
-    const nlohmann::json& document = nodes.json();
+    const Json& document = nodes.json();
     if (!pj.exists(document, "protocols")) {
         return notValidNodes("\"protocols\" section is not exists");
     }
-    const nlohmann::json& protocols = document.at("protocols");
+    const Json& protocols = document.at("protocols");
 
     isHttp = pj.exists(protocols, "http");
     if (isHttp) {
-        const nlohmann::json& http = protocols.at("http");
+        const Json& http = protocols.at("http");
         if (!pj.exists(http, "port")) {
             return notValidNodes("\"protocols.http.port\" is not exists");
         }
@@ -233,7 +233,7 @@ bool getProtocols(const InputJson& nodes, bool& isHttp, std::string& httpPort, b
 
     isHttps = pj.exists(protocols, "https");
     if (isHttps) {
-        const nlohmann::json& https = protocols.at("https");
+        const Json& https = protocols.at("https");
         if (!pj.exists(https, "port")) {
             return notValidNodes("\"protocols.https.port\" is not exists");
         }
@@ -311,7 +311,7 @@ bool buildNginxConfFiles(const ArgumentMap& argumentMap) {
     InputFlags flags(argumentMap);
 
     // The documents move from one stage to the next: none is copied on the way.
-    LoaderResult loaded(true, nlohmann::json());
+    LoaderResult loaded(true, Json());
     if (!loadDocument("-r", argumentMap, loaded, parsed)) {
         return false;
     }
@@ -323,7 +323,7 @@ bool buildNginxConfFiles(const ArgumentMap& argumentMap) {
     if (!loadDocument("-s", argumentMap, loaded, parsed)) {
         return false;
     }
-    nlohmann::json servicesDocument = loaded.takeJson();
+    Json servicesDocument = loaded.takeJson();
     if (servicesDocument.empty()) {
         Logger::logError("services.json is  empty");
         return false;

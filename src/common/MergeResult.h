@@ -1,15 +1,15 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "common/Json.h"
 #include "common/ResultBase.h"
 
 // Result of a merge step: the merged document on success, null on failure.
 class MergeResult : public ResultBase {
 public:
     MergeResult() : ResultBase(true) {}
-    explicit MergeResult(nlohmann::json document) : ResultBase(true), json(std::move(document)) {}
+    explicit MergeResult(Json document) : ResultBase(true), json(std::move(document)) {}
     MergeResult(const std::string& message, const std::string& fileName)
         : ResultBase(false, message, fileName) {}
     explicit MergeResult(const std::string& message) : ResultBase(false, message) {}
@@ -18,10 +18,10 @@ public:
     MergeResult& operator=(MergeResult&&) = default;
     MergeResult& operator=(const MergeResult&) = default;
 
-    nlohmann::json getJson() const { return json; }
+    Json getJson() const { return json; }
     // Gives the document away without copying it; the result holds null afterwards.
-    nlohmann::json takeJson() { return std::move(json); }
+    Json takeJson() { return std::move(json); }
 
 private:
-    nlohmann::json json;
+    Json json;
 };

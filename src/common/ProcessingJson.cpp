@@ -1,11 +1,10 @@
 #include "common/ProcessingJson.h"
 
-bool ProcessingJson::exists(const nlohmann::json& value, std::string_view key) const {
+bool ProcessingJson::exists(const Json& value, std::string_view key) const {
     return value.is_object() && value.find(key) != value.end();
 }
 
-bool ProcessingJson::equalsStringField(const nlohmann::json& a, const nlohmann::json& b,
-                                       const std::string& key) const {
+bool ProcessingJson::equalsStringField(const Json& a, const Json& b, const std::string& key) const {
     if (!exists(a, key) || !exists(b, key)) {
         return false;
     }
@@ -15,8 +14,7 @@ bool ProcessingJson::equalsStringField(const nlohmann::json& a, const nlohmann::
            left.get_ref<const std::string&>() == right.get_ref<const std::string&>();
 }
 
-std::string ProcessingJson::getStringVal(const nlohmann::json& value,
-                                         const std::string& key) const {
+std::string ProcessingJson::getStringVal(const Json& value, const std::string& key) const {
     if (!exists(value, key) || !value.at(key).is_string()) {
         return std::string();
     }

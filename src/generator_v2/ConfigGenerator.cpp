@@ -11,7 +11,7 @@
 #include "generator_v2/upstreams_builder.h"
 #include "generator_v3/NamesGenerator.h"
 
-using nlohmann::json;
+using json = Json;
 using generation::arrayOrEmpty;
 using generation::memberOrNull;
 

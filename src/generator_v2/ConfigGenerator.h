@@ -1,10 +1,10 @@
 #pragma once
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 
 #include "cli/InputData.h"
+#include "common/Json.h"
 #include "common/Logger.h"
 #include "common/ResultBase.h"
 #include "generator_v3/ConfigHeaderBase.h"
@@ -18,32 +18,28 @@ class ConfigGenerator {
 public:
     virtual ~ConfigGenerator() = default;
 
-    virtual bool generateRoutingForOneService(const nlohmann::json& service,
-                                              const std::string& fileName, bool verbose);
+    virtual bool generateRoutingForOneService(const Json& service, const std::string& fileName,
+                                              bool verbose);
     // One routing file per service; stops at the first that cannot be built or written.
-    virtual bool generateRouting(const nlohmann::json& merged, const std::string& outputDir,
-                                 bool verbose);
+    virtual bool generateRouting(const Json& merged, const std::string& outputDir, bool verbose);
     virtual ResultBase generate(InputData inputData);
     virtual std::shared_ptr<ConfigHeaderBase> buildConfigHeader();
 
     Merger getMerger(const InputData& inputData) const;
     // Stops at the first node group whose file cannot be built or written.
-    bool generateUpstreams(const nlohmann::json& merged, const std::string& outputDir,
-                           bool verbose);
+    bool generateUpstreams(const Json& merged, const std::string& outputDir, bool verbose);
     // Walks every service; save failures are logged and do not stop the walk. Always true.
-    bool generateLocations(const nlohmann::json& merged, const std::string& outputDir,
-                           bool verbose);
+    bool generateLocations(const Json& merged, const std::string& outputDir, bool verbose);
     // One limits file per service with "quotas"; stops at the first that cannot be written.
-    bool generateLimits(const nlohmann::json& merged, const std::string& outputDir, bool verbose);
+    bool generateLimits(const Json& merged, const std::string& outputDir, bool verbose);
     bool saveStringToFile(const std::string& fileName, const std::string& content, bool verbose);
-    std::string getCleanDeploymentUnit(const nlohmann::json& service) const;
+    std::string getCleanDeploymentUnit(const Json& service) const;
 
 protected:
     // Builds one service's routing file with Builder and saves it: the common body of every
     // generator's generateRoutingForOneService.
     template <class Builder>
-    bool buildRoutingFile(const nlohmann::json& service, const std::string& fileName,
-                          bool verbose) {
+    bool buildRoutingFile(const Json& service, const std::string& fileName, bool verbose) {
         if (verbose) {
             Logger::logDebug("routing: out file = " + fileName);
         }

@@ -4,7 +4,7 @@
 #include "generator_v2/ConfigHeaderScheme2Legacy.h"
 #include "generator_v2/RoutingBuilderV2Legacy.h"
 
-using nlohmann::json;
+using json = Json;
 
 bool ConfigGeneratorLegacy::generateRoutingForOneService(const json& service,
                                                          const std::string& fileName,

@@ -5,7 +5,7 @@
 #include "generator_v2/RoutingBuilderV0.h"
 #include "mergers/MergerV0.h"
 
-using nlohmann::json;
+using json = Json;
 
 bool ConfigGeneratorV0::generateRoutingForOneService(const json& service,
                                                      const std::string& fileName, bool verbose) {

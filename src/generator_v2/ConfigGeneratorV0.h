@@ -7,10 +7,9 @@
 // files are written.
 class ConfigGeneratorV0 : public ConfigGenerator {
 public:
-    bool generateRoutingForOneService(const nlohmann::json& service, const std::string& fileName,
+    bool generateRoutingForOneService(const Json& service, const std::string& fileName,
                                       bool verbose) override;
-    bool generateRouting(const nlohmann::json& merged, const std::string& outputDir,
-                         bool verbose) override;
+    bool generateRouting(const Json& merged, const std::string& outputDir, bool verbose) override;
     ResultBase generate(InputData inputData) override;
     std::shared_ptr<ConfigHeaderBase> buildConfigHeader() override;
 

@@ -3,7 +3,7 @@
 #include "generator_v3/BuilderJson.h"
 #include "generator_v3/NamesGenerator.h"
 
-using nlohmann::json;
+using json = Json;
 
 ReleaseRoutingBuilder::ReleaseRoutingBuilder(std::shared_ptr<ConfigHeaderBase> header,
                                              ByReleaseMapText::Entries entries)

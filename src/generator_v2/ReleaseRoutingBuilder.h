@@ -1,9 +1,9 @@
 #pragma once
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "common/Json.h"
 #include "generator_v3/BuilderBase.h"
 #include "generator_v3/ByReleaseMapText.h"
 
@@ -12,9 +12,9 @@
 class ReleaseRoutingBuilder : public BuilderBase {
 public:
     // Always true; out is left as it is when the service has no "routing".
-    bool build(const nlohmann::json& service, bool verbose, std::string& out) const;
+    bool build(const Json& service, bool verbose, std::string& out) const;
     // The map text, without the header, for the cleaned deployment unit.
-    std::string genByReleaseMap(const nlohmann::json& routing, const std::string& cleanUnit) const;
+    std::string genByReleaseMap(const Json& routing, const std::string& cleanUnit) const;
 
 protected:
     ReleaseRoutingBuilder(std::shared_ptr<ConfigHeaderBase> header,

@@ -4,7 +4,7 @@
 #include "generator_v3/BuilderJson.h"
 #include "generator_v3/NamesGenerator.h"
 
-using nlohmann::json;
+using json = Json;
 
 locations_builder::locations_builder(std::shared_ptr<ConfigHeaderBase> header)
     : BuilderBase(std::move(header)) {}

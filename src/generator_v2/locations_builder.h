@@ -1,9 +1,9 @@
 #pragma once
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "common/Json.h"
 #include "generator_v3/BuilderBase.h"
 #include "generator_v3/LocationText.h"
 
@@ -15,20 +15,19 @@ class locations_builder : public BuilderBase, private LocationText {
 public:
     explicit locations_builder(std::shared_ptr<ConfigHeaderBase> header);
 
-    std::string build(const nlohmann::json& service) const;
-    static bool json_has(const nlohmann::json& value, const std::string& key);
-    std::string build_limits(const nlohmann::json& service) const;
-    std::string build_shift_headers(const nlohmann::json& apiVersion,
-                                    const std::string& cleanUnit) const;
-    std::string build_location(const nlohmann::json& location, const std::string& limitLines,
+    std::string build(const Json& service) const;
+    static bool json_has(const Json& value, const std::string& key);
+    std::string build_limits(const Json& service) const;
+    std::string build_shift_headers(const Json& apiVersion, const std::string& cleanUnit) const;
+    std::string build_location(const Json& location, const std::string& limitLines,
                                const std::string& cleanUnit, const std::string& cleanSubsystem,
                                const std::string& hostBlocks, bool ssl) const;
     // Return, alias, proxy or index content, chosen in that order.
-    std::string build_content(const nlohmann::json& location, const std::string& cleanUnit,
+    std::string build_content(const Json& location, const std::string& cleanUnit,
                               const std::string& hostBlocks, bool ssl) const;
-    std::string build_rewrite(const nlohmann::json& location) const;
-    std::string build_custom_headers(const nlohmann::json& location) const;
-    std::string build_headers(const nlohmann::json& location, const std::string& hostBlocks) const;
+    std::string build_rewrite(const Json& location) const;
+    std::string build_custom_headers(const Json& location) const;
+    std::string build_headers(const Json& location, const std::string& hostBlocks) const;
     std::string replaceAllCopy(const std::string& text, const std::string& pattern,
                                const std::string& replacement) const;
 };

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "common/Json.h"
 #include "generator_v3/BuilderBase.h"
 #include "generator_v3/UpstreamText.h"
 
@@ -15,27 +15,24 @@ public:
     explicit upstreams_builder(std::shared_ptr<ConfigHeaderBase> header);
 
     // On success out holds the whole file text; on failure out is unchanged (reasons logged).
-    bool build(const nlohmann::json& service, const nlohmann::json& nodeGroup, bool verbose,
-               std::string& out) const;
-    bool build_upstream(const nlohmann::json& nodeGroup, const nlohmann::json& service,
-                        std::string& out) const;
-    bool build_openshift_route(const nlohmann::json& nodeGroup, std::string& out) const;
-    bool build_nodes(const nlohmann::json& nodeGroup, std::string& out) const;
-    std::string build_http_cookie_map(const nlohmann::json& service) const;
-    bool build_sticky(const nlohmann::json& service, const std::string& groupKey,
-                      std::string& out) const;
-    bool build_sticky_type(const nlohmann::json& service, const std::string& groupKey,
+    bool build(const Json& service, const Json& nodeGroup, bool verbose, std::string& out) const;
+    bool build_upstream(const Json& nodeGroup, const Json& service, std::string& out) const;
+    bool build_openshift_route(const Json& nodeGroup, std::string& out) const;
+    bool build_nodes(const Json& nodeGroup, std::string& out) const;
+    std::string build_http_cookie_map(const Json& service) const;
+    bool build_sticky(const Json& service, const std::string& groupKey, std::string& out) const;
+    bool build_sticky_type(const Json& service, const std::string& groupKey,
                            std::string& out) const;
-    bool build_old_version_sticky(const nlohmann::json& service, std::string& out) const;
+    bool build_old_version_sticky(const Json& service, std::string& out) const;
     bool build_ip_hash_type(std::string& out) const;
-    bool build_consistent_hash_type(const nlohmann::json& service, std::string& out) const;
-    bool build_healthcheck(const nlohmann::json& service, std::string& out) const;
+    bool build_consistent_hash_type(const Json& service, std::string& out) const;
+    bool build_healthcheck(const Json& service, std::string& out) const;
 
     // The message formatters have the same names and texts as in the schema-3 builder.
     using UpstreamText::strExpectedParam;
     using UpstreamText::strExpectedType;
     using UpstreamText::strNotContained;
-    static bool json_has(const nlohmann::json& value, const std::string& key);
+    static bool json_has(const Json& value, const std::string& key);
     static std::string replace_all_copy(const std::string& text, const std::string& from,
                                         const std::string& to);
 };

@@ -6,12 +6,12 @@
 
 #include "common/ProcessingJson.h"
 
-bool BuilderJson::has(const nlohmann::json& value, std::string_view key) {
+bool BuilderJson::has(const Json& value, std::string_view key) {
     return ProcessingJson().exists(value, key);
 }
 
-const nlohmann::json& BuilderJson::member(const nlohmann::json& value, std::string_view key) {
-    static const nlohmann::json k_missing;
+const Json& BuilderJson::member(const Json& value, std::string_view key) {
+    static const Json k_missing;
     if (!value.is_object()) {
         return k_missing;
     }
@@ -19,14 +19,14 @@ const nlohmann::json& BuilderJson::member(const nlohmann::json& value, std::stri
     return it == value.end() ? k_missing : *it;
 }
 
-std::string BuilderJson::text(const nlohmann::json& value) {
+std::string BuilderJson::text(const Json& value) {
     if (value.is_string()) {
         return value.get_ref<const std::string&>();
     }
     return dump(value);
 }
 
-std::string BuilderJson::memberText(const nlohmann::json& value, std::string_view key) {
+std::string BuilderJson::memberText(const Json& value, std::string_view key) {
     if (!value.is_object()) {
         return std::string();
     }
@@ -34,11 +34,11 @@ std::string BuilderJson::memberText(const nlohmann::json& value, std::string_vie
     return it == value.end() ? std::string() : text(*it);
 }
 
-std::string BuilderJson::dump(const nlohmann::json& value) {
-    return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+std::string BuilderJson::dump(const Json& value) {
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-std::string BuilderJson::int32Text(const nlohmann::json& value) {
+std::string BuilderJson::int32Text(const Json& value) {
     if (value.is_number_unsigned()) {
         return std::to_string(value.get<std::uint64_t>());
     }
@@ -61,6 +61,6 @@ std::string BuilderJson::int32Text(const nlohmann::json& value) {
     return text(value);
 }
 
-bool BuilderJson::isTrue(const nlohmann::json& value) {
+bool BuilderJson::isTrue(const Json& value) {
     return value.is_boolean() && value.get<bool>();
 }

@@ -3,7 +3,7 @@
 #include "generator_v3/BuilderJson.h"
 #include "generator_v3/NamesGenerator.h"
 
-using nlohmann::json;
+using json = Json;
 
 std::string ByReleaseMapText::build(const json& routing, const std::string& upstreamBase,
                                     Entries entries) const {

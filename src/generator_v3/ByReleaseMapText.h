@@ -1,7 +1,8 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <string>
+
+#include "common/Json.h"
 
 // The map that every generation of routing builder writes: it sets $<upstream base>_by_release
 // from the release named in the request header to the upstream of the first route of an entry.
@@ -20,11 +21,10 @@ public:
 
     // "# by release map", the map head, the consumer lines, the default line and "}" with no
     // line end.
-    std::string build(const nlohmann::json& routing, const std::string& upstreamBase,
-                      Entries entries) const;
+    std::string build(const Json& routing, const std::string& upstreamBase, Entries entries) const;
 
 private:
     // The upstream of the entry's first route; false when there is none to name.
-    bool firstRouteUpstream(const nlohmann::json& entry, const std::string& upstreamBase,
+    bool firstRouteUpstream(const Json& entry, const std::string& upstreamBase,
                             std::string& upstream) const;
 };

@@ -21,7 +21,7 @@
 
 using generation::arrayOrEmpty;
 using generation::memberOrNull;
-using nlohmann::json;
+using json = Json;
 
 namespace {
 

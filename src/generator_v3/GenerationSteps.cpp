@@ -72,7 +72,7 @@ Merger takingMerger(InputData& input) {
                   std::move(input.limitsRef().editJson()));
 }
 
-ResultBase mergeServices(InputData& input, const MergerFactory& getMerger, nlohmann::json& merged) {
+ResultBase mergeServices(InputData& input, const MergerFactory& getMerger, Json& merged) {
     ResultBase presence = checkDocumentsPresence(input);
     if (!presence.getIsOk()) {
         return presence;
@@ -100,7 +100,7 @@ ResultBase mergeServices(InputData& input, const MergerFactory& getMerger, nlohm
 }
 
 ResultBase prepareServices(InputData& input, const MergerFactory& getMerger,
-                           const Validator& validate, nlohmann::json& merged) {
+                           const Validator& validate, Json& merged) {
     ResultBase mergedOk = mergeServices(input, getMerger, merged);
     if (!mergedOk.getIsOk()) {
         return mergedOk;
@@ -112,8 +112,8 @@ ResultBase prepareServices(InputData& input, const MergerFactory& getMerger,
     return ResultBase::Ok();
 }
 
-std::string cleanDeploymentUnit(const nlohmann::json& service) {
-    const nlohmann::json& unit = memberOrNull(service, "deploymentUnit");
+std::string cleanDeploymentUnit(const Json& service) {
+    const Json& unit = memberOrNull(service, "deploymentUnit");
     if (unit.is_string()) {
         // A string of printable ASCII characters other than the quote and the backslash is its
         // own JSON text between quotes: nothing to escape, nothing to remove but the quotes.
@@ -129,7 +129,7 @@ std::string cleanDeploymentUnit(const nlohmann::json& service) {
             return plain;
         }
     }
-    std::string text = unit.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    std::string text = unit.dump(-1, ' ', false, Json::error_handler_t::replace);
     std::string clean;
     clean.reserve(text.size());
     for (char c : text) {
@@ -140,13 +140,13 @@ std::string cleanDeploymentUnit(const nlohmann::json& service) {
     return clean;
 }
 
-const nlohmann::json& arrayOrEmpty(const nlohmann::json& value) {
-    static const nlohmann::json empty = nlohmann::json::array();
+const Json& arrayOrEmpty(const Json& value) {
+    static const Json empty = Json::array();
     return value.is_array() ? value : empty;
 }
 
-const nlohmann::json& memberOrNull(const nlohmann::json& value, std::string_view key) {
-    static const nlohmann::json null;
+const Json& memberOrNull(const Json& value, std::string_view key) {
+    static const Json null;
     if (!value.is_object()) {
         return null;
     }

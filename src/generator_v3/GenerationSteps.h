@@ -1,12 +1,12 @@
 #pragma once
 
 #include <functional>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 
 #include "cli/InputData.h"
 #include "common/CheckResult.h"
+#include "common/Json.h"
 #include "common/ResultBase.h"
 #include "mergers/Merger.h"
 
@@ -16,7 +16,7 @@ namespace generation {
 
 // May take the documents over from the input (see takingMerger).
 using MergerFactory = std::function<Merger(InputData&)>;
-using Validator = std::function<CheckResult(const nlohmann::json&)>;
+using Validator = std::function<CheckResult(const Json&)>;
 
 // Nodes and routing documents come together or not at all.
 ResultBase checkDocumentsPresence(const InputData& input);
@@ -35,23 +35,23 @@ Merger takingMerger(InputData& input);
 
 // Presence rules, gateway filter (when the run names a gateway) and merge: prepareServices
 // without the validation. merged is not yet validated on success.
-ResultBase mergeServices(InputData& input, const MergerFactory& getMerger, nlohmann::json& merged);
+ResultBase mergeServices(InputData& input, const MergerFactory& getMerger, Json& merged);
 
 // Presence rules, gateway filter (when the run names a gateway), merge and validation. On
 // success merged holds the validated services document, and the input's services document
 // has been taken over by the merge (null afterwards).
 ResultBase prepareServices(InputData& input, const MergerFactory& getMerger,
-                           const Validator& validate, nlohmann::json& merged);
+                           const Validator& validate, Json& merged);
 
 // The service's "deploymentUnit" as compact JSON with every double quote removed: the string
 // itself for a string value. Used unchanged as the prefix of output file names.
-std::string cleanDeploymentUnit(const nlohmann::json& service);
+std::string cleanDeploymentUnit(const Json& service);
 
 // The elements of value when it is an array; nothing otherwise. Lets the writing loops walk
 // members that validation has checked without assuming their type twice.
-const nlohmann::json& arrayOrEmpty(const nlohmann::json& value);
+const Json& arrayOrEmpty(const Json& value);
 
 // The member key of value when value is an object that has it; null otherwise.
-const nlohmann::json& memberOrNull(const nlohmann::json& value, std::string_view key);
+const Json& memberOrNull(const Json& value, std::string_view key);
 
 }  // namespace generation

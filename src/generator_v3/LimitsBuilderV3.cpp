@@ -6,7 +6,7 @@
 #include "generator_v3/BuilderJson.h"
 #include "generator_v3/NamesGenerator.h"
 
-using nlohmann::json;
+using json = Json;
 
 namespace {
 // Callers are told apart by their subsystem code directly followed by their deployment unit.

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "common/Json.h"
 #include "generator_v3/BuilderBase.h"
 
 // Text of the limits file of one service: a map and a limit_req_zone per consumer quota, then
@@ -21,7 +21,7 @@ public:
 
     // The text is always complete; true only when the service has exactly one "rpsdefault"
     // quota (otherwise a warning is logged for limits.json).
-    bool build(const nlohmann::json& service, bool verbose, std::string& out) const;
+    bool build(const Json& service, bool verbose, std::string& out) const;
     // The map and zone of one consumer; rate is the decimal rate in requests per second.
     std::string buildLimitsMap(const std::string& key, const std::string& consumerSubsystem,
                                const std::string& consumerDeploymentUnit, const std::string& zone,

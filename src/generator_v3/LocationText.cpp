@@ -3,7 +3,7 @@
 #include "generator_v3/BuilderJson.h"
 #include "generator_v3/NamesGenerator.h"
 
-using nlohmann::json;
+using json = Json;
 
 bool LocationText::jsonHas(const json& value, const std::string& key) {
     return BuilderJson::has(value, key);

@@ -3,7 +3,7 @@
 #include "generator_v3/BuilderJson.h"
 #include "generator_v3/NamesGenerator.h"
 
-using nlohmann::json;
+using json = Json;
 
 LocationsBuilderV3::LocationsBuilderV3(const std::string& port, bool ignorePorts,
                                        std::shared_ptr<ConfigHeaderBase> header)

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "common/Json.h"
 #include "generator_v3/BuilderBase.h"
 #include "generator_v3/LocationText.h"
 
@@ -18,7 +18,7 @@ public:
     LocationsBuilderV3(bool https, const std::string& sslName, const std::string& port,
                        bool ignorePorts, std::shared_ptr<ConfigHeaderBase> header);
 
-    std::string build(const nlohmann::json& service);
+    std::string build(const Json& service);
     // Limit lines, rewrite, proxy headers, custom headers and key presence: the same text in
     // every generation of location builder.
     using LocationText::buildCustomHeaders;
@@ -27,18 +27,18 @@ public:
     using LocationText::buildRewrite;
     using LocationText::jsonHas;
     // May replace the port: a node group's own port stays for the rest of the builder's life.
-    std::string buildShiftHeaders(const nlohmann::json& apiVersion, const std::string& cleanUnit);
-    void overridePort(const nlohmann::json& nodeGroup);
+    std::string buildShiftHeaders(const Json& apiVersion, const std::string& cleanUnit);
+    void overridePort(const Json& nodeGroup);
     // Whether the run also writes the HTTP files. The openshift host blocks of an HTTPS file
     // test the HTTP routing variable against the HTTP upstream names; in a run without HTTP
     // files nothing defines that variable and nginx refuses the configuration, so an HTTPS
     // builder told so tests its own variable against the HTTPS upstream names instead.
     void setHttpFilesWritten(bool written);
-    std::string buildLocation(const nlohmann::json& location, const std::string& limitLines,
+    std::string buildLocation(const Json& location, const std::string& limitLines,
                               const std::string& cleanUnit, const std::string& cleanSubsystem,
                               const std::string& hostBlocks) const;
     // Return, alias or proxy content, chosen in that order.
-    std::string buildContent(const nlohmann::json& location, const std::string& cleanUnit,
+    std::string buildContent(const Json& location, const std::string& cleanUnit,
                              const std::string& hostBlocks) const;
 
 private:

@@ -8,7 +8,7 @@ std::string NamesGenerator::genUpstreamHttpsName(const std::string& name, bool h
 }
 
 std::string NamesGenerator::upstreamPrefixFname(const std::string& prefix,
-                                                const nlohmann::json& nodeGroup) const {
+                                                const Json& nodeGroup) const {
     std::string group = BuilderJson::dump(BuilderJson::member(nodeGroup, "groupName"));
     group = Lexer().replaceAllCopy(group, "\"", "");
     return prefix + "." + groupKey(group);

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <string>
+
+#include "common/Json.h"
 
 // The one place that decides how generated things are named: output file suffixes, upstream
 // names, the routing variable and the limit zones. Upstream, location, routing and limits files
@@ -16,8 +17,7 @@ public:
     std::string genUpstreamHttpsName(const std::string& name, bool https) const;
     // prefix + "." + the group-cleaned compact JSON text of the node group's "groupName" with
     // its double quotes removed.
-    std::string upstreamPrefixFname(const std::string& prefix,
-                                    const nlohmann::json& nodeGroup) const;
+    std::string upstreamPrefixFname(const std::string& prefix, const Json& nodeGroup) const;
     std::string upstreamPostfixFname(bool https) const;
     std::string locationPostfixFname(bool https) const;
     std::string routingPostfixFname(bool https) const;

@@ -5,7 +5,7 @@
 #include "generator_v3/ByReleaseMapText.h"
 #include "generator_v3/NamesGenerator.h"
 
-using nlohmann::json;
+using json = Json;
 
 RoutingBuilderV3::RoutingBuilderV3(bool https, std::shared_ptr<ConfigHeaderBase> header)
     : BuilderBase(std::move(header)), https(https) {}

@@ -5,7 +5,7 @@
 #include "generator_v3/BuilderJson.h"
 #include "generator_v3/NamesGenerator.h"
 
-using nlohmann::json;
+using json = Json;
 
 std::string UpstreamText::strExpectedType(const std::string& field, const std::string& type) {
     return "expected type '" + type + "' for field '" + field + "'";

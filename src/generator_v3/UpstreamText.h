@@ -1,8 +1,9 @@
 #pragma once
 
 #include <functional>
-#include <nlohmann/json.hpp>
 #include <string>
+
+#include "common/Json.h"
 
 // The pieces of an upstream file that every generation of upstream builder writes alike: the
 // cookie map, the balancing line, the health-check lines, the server lines and the block around
@@ -20,40 +21,37 @@ public:
 
     // out = header + the service's cookie map + the block that buildBlock appends to an empty
     // text; out is left unchanged when buildBlock fails.
-    bool buildFile(const std::string& header, const nlohmann::json& service,
+    bool buildFile(const std::string& header, const Json& service,
                    const std::function<bool(std::string& block)>& buildBlock,
                    std::string& out) const;
 
     // True when the node group's "groupName" is a non-empty string; reported otherwise.
-    bool checkGroupName(const nlohmann::json& nodeGroup) const;
+    bool checkGroupName(const Json& nodeGroup) const;
     // Appends the comment line, the block head "upstream <upstreamBase>_<group key> {", the
     // balancing line, the health-check lines and the server lines. portSuffix follows every
     // server host (":" + port, or empty); blankAfterRoute adds an empty line after a route
     // server. The caller appends what follows and the closing brace.
-    bool buildBlockBody(const nlohmann::json& nodeGroup, const nlohmann::json& service,
-                        const std::string& upstreamBase, const std::string& portSuffix,
-                        bool blankAfterRoute, std::string& out) const;
+    bool buildBlockBody(const Json& nodeGroup, const Json& service, const std::string& upstreamBase,
+                        const std::string& portSuffix, bool blankAfterRoute,
+                        std::string& out) const;
     // Assigns the route server line to out when the node group has "openshiftRoute".
-    void buildOpenshiftRoute(const nlohmann::json& nodeGroup, const std::string& portSuffix,
+    void buildOpenshiftRoute(const Json& nodeGroup, const std::string& portSuffix,
                              bool blankAfterRoute, std::string& out) const;
     // Appends one server line per node of every data center, then an empty line.
-    void buildNodes(const nlohmann::json& nodeGroup, const std::string& portSuffix,
-                    std::string& out) const;
+    void buildNodes(const Json& nodeGroup, const std::string& portSuffix, std::string& out) const;
 
     // The map from the request's cookie to the variable that consistent hashing reads, or empty.
-    std::string buildHttpCookieMap(const nlohmann::json& service) const;
+    std::string buildHttpCookieMap(const Json& service) const;
     // Assigns the balancing line chosen by the service (nothing when none is asked for).
-    bool buildSticky(const nlohmann::json& service, const std::string& groupKey,
-                     std::string& out) const;
-    bool buildOldVersionSticky(const nlohmann::json& service, std::string& out) const;
+    bool buildSticky(const Json& service, const std::string& groupKey, std::string& out) const;
+    bool buildOldVersionSticky(const Json& service, std::string& out) const;
     bool buildIpHashType(std::string& out) const;
-    bool buildConsistentHashType(const nlohmann::json& service, std::string& out) const;
-    bool buildStickyType(const nlohmann::json& service, const std::string& groupKey,
-                         std::string& out) const;
+    bool buildConsistentHashType(const Json& service, std::string& out) const;
+    bool buildStickyType(const Json& service, const std::string& groupKey, std::string& out) const;
     // True when the block gets health-check lines: enabled, and servers are data-center nodes.
-    bool isHealthcheckWanted(const nlohmann::json& service, const nlohmann::json& nodeGroup) const;
+    bool isHealthcheckWanted(const Json& service, const Json& nodeGroup) const;
     // Assigns the check and check_http_send lines followed by an empty line.
-    bool buildHealthcheck(const nlohmann::json& service, std::string& out) const;
+    bool buildHealthcheck(const Json& service, std::string& out) const;
 
 private:
     std::string hashLine(const std::string& cookie) const;

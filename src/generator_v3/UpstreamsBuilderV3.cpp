@@ -10,7 +10,7 @@
 #include "generator_v3/BuilderJson.h"
 #include "generator_v3/NamesGenerator.h"
 
-using nlohmann::json;
+using json = Json;
 
 UpstreamsBuilderV3::UpstreamsBuilderV3(bool isHttps, const std::string& port, bool ignorePorts,
                                        std::shared_ptr<ConfigHeaderBase> header)

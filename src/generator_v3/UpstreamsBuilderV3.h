@@ -1,9 +1,9 @@
 #pragma once
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "common/Json.h"
 #include "generator_v3/BuilderBase.h"
 #include "generator_v3/UpstreamText.h"
 
@@ -16,17 +16,15 @@ public:
                        std::shared_ptr<ConfigHeaderBase> header);
 
     // On success out holds the whole file text; on failure out is unchanged (reasons logged).
-    bool build(const nlohmann::json& service, const nlohmann::json& nodeGroup, bool verbose,
-               std::string& out);
+    bool build(const Json& service, const Json& nodeGroup, bool verbose, std::string& out);
     // Appends the upstream block; may replace the port by the node group's own.
-    bool buildUpstream(const nlohmann::json& nodeGroup, const nlohmann::json& service,
-                       std::string& out);
-    bool buildOpenshiftRoute(const nlohmann::json& nodeGroup, std::string& out) const;
-    bool buildNodes(const nlohmann::json& nodeGroup, std::string& out) const;
+    bool buildUpstream(const Json& nodeGroup, const Json& service, std::string& out);
+    bool buildOpenshiftRoute(const Json& nodeGroup, std::string& out) const;
+    bool buildNodes(const Json& nodeGroup, std::string& out) const;
     // Takes the port of the builder's protocol from the node group's "protocols", if given.
-    void overridePort(const nlohmann::json& nodeGroup);
-    void setPortFrom(const nlohmann::json& nodeGroup, const std::string& protocol);
-    bool buildKeepalive(const nlohmann::json& nodeGroup, std::string& out) const;
+    void overridePort(const Json& nodeGroup);
+    void setPortFrom(const Json& nodeGroup, const std::string& protocol);
+    bool buildKeepalive(const Json& nodeGroup, std::string& out) const;
 
     // Message formatters, cookie map, balancing lines and health check: the same text in every
     // generation of upstream builder.

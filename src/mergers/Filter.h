@@ -1,10 +1,10 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
+#include "common/Json.h"
 
 // A rewrite of one input document in place.
 class Filter {
 public:
     virtual ~Filter() = default;
-    virtual void filter(nlohmann::json& document) = 0;
+    virtual void filter(Json& document) = 0;
 };

@@ -5,13 +5,13 @@
 
 GWFilter::GWFilter(const std::string& gw) : gw(gw) {}
 
-void GWFilter::filter(nlohmann::json& document) {
+void GWFilter::filter(Json& document) {
     errorMessage.clear();
     if (!document.is_object() && !document.is_null()) {
         errorMessage = "document must be a JSON object";
         return;
     }
-    nlohmann::json services;
+    Json services;
     if (document.is_object()) {
         auto found = document.find("services");
         if (found != document.end()) {
@@ -22,7 +22,7 @@ void GWFilter::filter(nlohmann::json& document) {
             services = std::move(*found);
         }
     }
-    nlohmann::json kept = nlohmann::json::array();
+    Json kept = Json::array();
     for (auto& service : services) {
         auto usedGateways = service.find("usedGateways");
         if (usedGateways == service.end()) {
@@ -45,7 +45,7 @@ void GWFilter::filter(nlohmann::json& document) {
     document["services"] = std::move(kept);
 }
 
-ResultBase GWFilter::filterDocument(nlohmann::json& document, const std::string& fileName) {
+ResultBase GWFilter::filterDocument(Json& document, const std::string& fileName) {
     filter(document);
     if (isOk()) {
         return ResultBase::Ok();

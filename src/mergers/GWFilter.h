@@ -1,8 +1,8 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "common/Json.h"
 #include "common/ResultBase.h"
 #include "mergers/Filter.h"
 
@@ -17,13 +17,13 @@ public:
     // A null document, or one without "services", ends up with an empty "services" array. A
     // document that is not an object (nor null), or whose "services" is neither an array nor
     // null, is left unchanged and isOk() turns false: the caller must then end the run.
-    void filter(nlohmann::json& document) override;
+    void filter(Json& document) override;
     // False when the last call of filter could not filter its document.
     bool isOk() const { return errorMessage.empty(); }
     // The reason of the last failure; empty after a successful filter.
     const std::string& getErrorMessage() const { return errorMessage; }
     // filter, with its outcome as a result: ok, or the failure message naming fileName.
-    ResultBase filterDocument(nlohmann::json& document, const std::string& fileName);
+    ResultBase filterDocument(Json& document, const std::string& fileName);
 
 private:
     std::string gw;

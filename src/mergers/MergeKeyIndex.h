@@ -1,11 +1,12 @@
 #pragma once
 
 #include <cstddef>
-#include <nlohmann/json.hpp>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "common/Json.h"
 
 // Positions of services by their ("subsystem", "deploymentUnit") pair, so that a merge step
 // finds the services of one entry without scanning every service. The index refers to the
@@ -15,17 +16,17 @@ class MergeKeyIndex {
 public:
     // Adds the service at the given position; both members must be strings. Positions added in
     // increasing order come back in that order.
-    void add(const nlohmann::json& service, std::size_t position);
+    void add(const Json& service, std::size_t position);
     // Positions of the services whose keys equal the entry's (both members must be strings);
     // empty when there are none.
-    const std::vector<std::size_t>& find(const nlohmann::json& entry) const;
+    const std::vector<std::size_t>& find(const Json& entry) const;
 
 private:
     using Key = std::pair<std::string_view, std::string_view>;
     struct KeyHash {
         std::size_t operator()(const Key& key) const;
     };
-    static Key keyOf(const nlohmann::json& value);
+    static Key keyOf(const Json& value);
 
     std::unordered_map<Key, std::vector<std::size_t>, KeyHash> positions;
 };

@@ -9,23 +9,22 @@
 
 Merger::Merger() = default;
 
-Merger::Merger(const nlohmann::json& nodes, const nlohmann::json& routing) {
+Merger::Merger(const Json& nodes, const Json& routing) {
     addStep(std::make_unique<MergerNodes>(nodes));
     addStep(std::make_unique<MergerRouting>(routing));
 }
 
-Merger::Merger(const nlohmann::json& nodes, const nlohmann::json& routing,
-               const nlohmann::json& limits)
+Merger::Merger(const Json& nodes, const Json& routing, const Json& limits)
     : Merger(nodes, routing) {
     addStep(std::make_unique<MergerLimits>(limits));
 }
 
-Merger::Merger(nlohmann::json&& nodes, nlohmann::json&& routing) {
+Merger::Merger(Json&& nodes, Json&& routing) {
     addStep(std::make_unique<MergerNodes>(std::move(nodes)));
     addStep(std::make_unique<MergerRouting>(std::move(routing)));
 }
 
-Merger::Merger(nlohmann::json&& nodes, nlohmann::json&& routing, nlohmann::json&& limits)
+Merger::Merger(Json&& nodes, Json&& routing, Json&& limits)
     : Merger(std::move(nodes), std::move(routing)) {
     addStep(std::make_unique<MergerLimits>(std::move(limits)));
 }
@@ -34,18 +33,18 @@ void Merger::addStep(std::unique_ptr<MergerBase> step) {
     steps.push_back(std::move(step));
 }
 
-MergeResult Merger::merge(const nlohmann::json& services) {
-    return merge(nlohmann::json(services));
+MergeResult Merger::merge(const Json& services) {
+    return merge(Json(services));
 }
 
-MergeResult Merger::mergeSpending(nlohmann::json&& services) {
+MergeResult Merger::mergeSpending(Json&& services) {
     for (const auto& step : steps) {
         step->spendSourceOnNextMerge();
     }
     return merge(std::move(services));
 }
 
-MergeResult Merger::merge(nlohmann::json&& services) {
+MergeResult Merger::merge(Json&& services) {
     // A failed step leaves the document as it was, and the next step runs all the same.
     std::string errors;
     for (const auto& step : steps) {

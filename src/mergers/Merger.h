@@ -1,9 +1,9 @@
 #pragma once
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <vector>
 
+#include "common/Json.h"
 #include "mergers/MergerBase.h"
 
 // Runs its merge steps in order over the services document. A failed step leaves the document
@@ -13,24 +13,23 @@ public:
     // No steps: merge returns the services document unchanged.
     Merger();
     // Nodes, then routing.
-    Merger(const nlohmann::json& nodes, const nlohmann::json& routing);
+    Merger(const Json& nodes, const Json& routing);
     // Nodes, routing, then limits.
-    Merger(const nlohmann::json& nodes, const nlohmann::json& routing,
-           const nlohmann::json& limits);
+    Merger(const Json& nodes, const Json& routing, const Json& limits);
     // The same, the steps taking the documents over instead of copying them.
-    Merger(nlohmann::json&& nodes, nlohmann::json&& routing);
-    Merger(nlohmann::json&& nodes, nlohmann::json&& routing, nlohmann::json&& limits);
+    Merger(Json&& nodes, Json&& routing);
+    Merger(Json&& nodes, Json&& routing, Json&& limits);
 
     // Ok with the merged document, or a failure without file name whose message holds one line
     // per failed step: file name, ": ", the step's message (or the message alone when the step
     // gave no file name), each ended by "\n".
-    MergeResult merge(const nlohmann::json& services) override;
+    MergeResult merge(const Json& services) override;
     // The same, taking the services document over: the steps add their members to it instead
     // of each copying it.
-    MergeResult merge(nlohmann::json&& services);
+    MergeResult merge(Json&& services);
     // The same for a merger that is used once: the steps move the values they join out of
     // their documents instead of copying them, and the merger is spent afterwards.
-    MergeResult mergeSpending(nlohmann::json&& services);
+    MergeResult mergeSpending(Json&& services);
 
 protected:
     void addStep(std::unique_ptr<MergerBase> step);

@@ -1,12 +1,13 @@
 #include "mergers/MergerBase.h"
 
+#include <string_view>
 #include <utility>
 
 #include "common/ProcessingJson.h"
 
 namespace {
 
-MergeResult presence(const nlohmann::json& value, const char* key, const char* message,
+MergeResult presence(const Json& value, const char* key, const char* message,
                      const std::string& fileName) {
     if (ProcessingJson().exists(value, key)) {
         return MergeResult();
@@ -14,18 +15,18 @@ MergeResult presence(const nlohmann::json& value, const char* key, const char* m
     return MergeResult(message, fileName);
 }
 
-bool isStringMember(const nlohmann::json& value, const char* key) {
+bool isStringMember(const Json& value, std::string_view key) {
     auto it = value.find(key);
     return it != value.end() && it->is_string();
 }
 
 }  // namespace
 
-MergerBase::MergerBase(const nlohmann::json& sourceJson) : sourceJson(sourceJson) {}
+MergerBase::MergerBase(const Json& sourceJson) : sourceJson(sourceJson) {}
 
-MergerBase::MergerBase(nlohmann::json&& sourceJson) : sourceJson(std::move(sourceJson)) {}
+MergerBase::MergerBase(Json&& sourceJson) : sourceJson(std::move(sourceJson)) {}
 
-MergeResult MergerBase::mergeInPlace(nlohmann::json& services) {
+MergeResult MergerBase::mergeInPlace(Json& services) {
     MergeResult result = merge(services);
     if (!result.getIsOk()) {
         return result;
@@ -34,36 +35,33 @@ MergeResult MergerBase::mergeInPlace(nlohmann::json& services) {
     return MergeResult();
 }
 
-nlohmann::json MergerBase::takeOrCopy(const nlohmann::json& value) const {
+Json MergerBase::takeOrCopy(const Json& value) const {
     if (!spendSource) {
         return value;
     }
     // value lies in sourceJson, which this step owns and does not hold as const.
-    return std::move(const_cast<nlohmann::json&>(value));
+    return std::move(const_cast<Json&>(value));
 }
 
-MergeResult MergerBase::isServicesExists(const nlohmann::json& value,
-                                         const std::string& fileName) const {
+MergeResult MergerBase::isServicesExists(const Json& value, const std::string& fileName) const {
     return presence(value, "services", "\"services\" section does not exists", fileName);
 }
 
-MergeResult MergerBase::isSubsystemExists(const nlohmann::json& value,
-                                          const std::string& fileName) const {
+MergeResult MergerBase::isSubsystemExists(const Json& value, const std::string& fileName) const {
     return presence(value, "subsystem", "\"subsystem\" does not exists in service", fileName);
 }
 
-MergeResult MergerBase::isDeploymentUnitExists(const nlohmann::json& value,
+MergeResult MergerBase::isDeploymentUnitExists(const Json& value,
                                                const std::string& fileName) const {
     return presence(value, "deploymentUnit", "\"deploymentUnit\" does not exists in service",
                     fileName);
 }
 
-MergeResult MergerBase::isApiVersionsExists(const nlohmann::json& value,
-                                            const std::string& fileName) const {
+MergeResult MergerBase::isApiVersionsExists(const Json& value, const std::string& fileName) const {
     return presence(value, "apiVersions", "\"apiVersions\" does not exists in service", fileName);
 }
 
-MergeResult MergerBase::isVersionInApiVersionsExists(const nlohmann::json& value,
+MergeResult MergerBase::isVersionInApiVersionsExists(const Json& value,
                                                      const std::string& fileName) const {
     ProcessingJson processing;
     if (!processing.exists(value, "apiVersions")) {
@@ -77,12 +75,11 @@ MergeResult MergerBase::isVersionInApiVersionsExists(const nlohmann::json& value
     return MergeResult();
 }
 
-MergeResult MergerBase::isUsedGatewaysExists(const nlohmann::json& value,
-                                             const std::string& fileName) const {
+MergeResult MergerBase::isUsedGatewaysExists(const Json& value, const std::string& fileName) const {
     return presence(value, "usedGateways", "\"usedGateways\" does not exists in service", fileName);
 }
 
-bool MergerBase::equalsUsedGW(const nlohmann::json& a, const nlohmann::json& b) const {
+bool MergerBase::equalsUsedGW(const Json& a, const Json& b) const {
     for (const auto& left : a) {
         if (!left.is_string()) {
             continue;
@@ -97,8 +94,7 @@ bool MergerBase::equalsUsedGW(const nlohmann::json& a, const nlohmann::json& b) 
     return false;
 }
 
-MergeResult MergerBase::isServicesArray(const nlohmann::json& value,
-                                        const std::string& fileName) const {
+MergeResult MergerBase::isServicesArray(const Json& value, const std::string& fileName) const {
     auto services = value.find("services");
     if (services != value.end() && services->is_array()) {
         return MergeResult();
@@ -106,8 +102,7 @@ MergeResult MergerBase::isServicesArray(const nlohmann::json& value,
     return MergeResult("\"services\" section must be array", fileName);
 }
 
-MergeResult MergerBase::checkKeyTypes(const nlohmann::json& value,
-                                      const std::string& fileName) const {
+MergeResult MergerBase::checkKeyTypes(const Json& value, const std::string& fileName) const {
     if (!isStringMember(value, "subsystem")) {
         return MergeResult("\"subsystem\" must be string", fileName);
     }
@@ -117,7 +112,7 @@ MergeResult MergerBase::checkKeyTypes(const nlohmann::json& value,
     return MergeResult();
 }
 
-MergeResult MergerBase::checkApiVersionsTypes(const nlohmann::json& value,
+MergeResult MergerBase::checkApiVersionsTypes(const Json& value,
                                               const std::string& fileName) const {
     auto apiVersions = value.find("apiVersions");
     if (apiVersions == value.end() || !apiVersions->is_array()) {
@@ -131,7 +126,7 @@ MergeResult MergerBase::checkApiVersionsTypes(const nlohmann::json& value,
     return MergeResult();
 }
 
-MergeResult MergerBase::checkUsedGatewaysTypes(const nlohmann::json& value,
+MergeResult MergerBase::checkUsedGatewaysTypes(const Json& value,
                                                const std::string& fileName) const {
     auto usedGateways = value.find("usedGateways");
     if (usedGateways == value.end()) {

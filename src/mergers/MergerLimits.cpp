@@ -8,19 +8,18 @@
 #include "common/ProcessingJson.h"
 #include "mergers/MergeKeyIndex.h"
 
-MergerLimits::MergerLimits(const nlohmann::json& limits) : MergerBase(limits) {}
+MergerLimits::MergerLimits(const Json& limits) : MergerBase(limits) {}
 
-MergerLimits::MergerLimits(nlohmann::json&& limits) : MergerBase(std::move(limits)) {}
+MergerLimits::MergerLimits(Json&& limits) : MergerBase(std::move(limits)) {}
 
-MergeResult MergerLimits::isQuotasExists(const nlohmann::json& entry,
-                                         const std::string& fileName) const {
+MergeResult MergerLimits::isQuotasExists(const Json& entry, const std::string& fileName) const {
     if (ProcessingJson().exists(entry, "quotas")) {
         return MergeResult();
     }
     return MergeResult("\"quotas\" does not exists in service", fileName);
 }
 
-MergeResult MergerLimits::checkLimitsService(const nlohmann::json& entry) const {
+MergeResult MergerLimits::checkLimitsService(const Json& entry) const {
     MergeResult result = isSubsystemExists(entry, LIMITS_JSON);
     if (!result.getIsOk()) {
         return result;
@@ -32,7 +31,7 @@ MergeResult MergerLimits::checkLimitsService(const nlohmann::json& entry) const 
     return isQuotasExists(entry, LIMITS_JSON);
 }
 
-MergeResult MergerLimits::checkServicesService(const nlohmann::json& service) const {
+MergeResult MergerLimits::checkServicesService(const Json& service) const {
     MergeResult result = isSubsystemExists(service, SERVICES_JSON);
     if (!result.getIsOk()) {
         return result;
@@ -44,8 +43,8 @@ MergeResult MergerLimits::checkServicesService(const nlohmann::json& service) co
     return isUsedGatewaysExists(service, SERVICES_JSON);
 }
 
-MergeResult MergerLimits::merge(const nlohmann::json& services) {
-    nlohmann::json result = services;
+MergeResult MergerLimits::merge(const Json& services) {
+    Json result = services;
     MergeResult merged = mergeInPlace(result);
     if (!merged.getIsOk()) {
         return merged;
@@ -53,8 +52,8 @@ MergeResult MergerLimits::merge(const nlohmann::json& services) {
     return MergeResult(std::move(result));
 }
 
-MergeResult MergerLimits::mergeInPlace(nlohmann::json& services) {
-    const nlohmann::json& limits = getSourceJson();
+MergeResult MergerLimits::mergeInPlace(Json& services) {
+    const Json& limits = getSourceJson();
     MergeResult check = isServicesExists(limits, LIMITS_JSON);
     if (!check.getIsOk()) {
         return check;
@@ -71,8 +70,8 @@ MergeResult MergerLimits::mergeInPlace(nlohmann::json& services) {
     if (!check.getIsOk()) {
         return check;
     }
-    const nlohmann::json& entries = limits.at("services");
-    const nlohmann::json& serviceList = services.at("services");
+    const Json& entries = limits.at("services");
+    const Json& serviceList = services.at("services");
 
     std::vector<std::size_t> takingEntries;
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -115,10 +114,10 @@ MergeResult MergerLimits::mergeInPlace(nlohmann::json& services) {
     for (std::size_t i : takingServices) {
         index.add(serviceList[i], i);
     }
-    nlohmann::json& changed = services.at("services");
+    Json& changed = services.at("services");
     std::vector<std::size_t> receiving;
     for (std::size_t i : takingEntries) {
-        const nlohmann::json& entry = entries[i];
+        const Json& entry = entries[i];
         auto entryGateways = entry.find("usedGateways");
         receiving.clear();
         for (std::size_t position : index.find(entry)) {
@@ -127,10 +126,10 @@ MergeResult MergerLimits::mergeInPlace(nlohmann::json& services) {
                 receiving.push_back(position);
             }
         }
-        const nlohmann::json& quotas = entry.at("quotas");
+        const Json& quotas = entry.at("quotas");
         for (std::size_t k = 0; k < receiving.size(); ++k) {
             changed[receiving[k]]["quotas"] =
-                k + 1 == receiving.size() ? takeOrCopy(quotas) : nlohmann::json(quotas);
+                k + 1 == receiving.size() ? takeOrCopy(quotas) : Json(quotas);
         }
     }
     return MergeResult();

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "common/Json.h"
 #include "mergers/MergerBase.h"
 
 // Joins the limits document: the "quotas" of every limits entry go into the services with the
@@ -10,19 +10,19 @@
 // lack a member the step needs take no part, without a message.
 class MergerLimits : public MergerBase {
 public:
-    explicit MergerLimits(const nlohmann::json& limits);
-    explicit MergerLimits(nlohmann::json&& limits);
+    explicit MergerLimits(const Json& limits);
+    explicit MergerLimits(Json&& limits);
 
     // Failures: "services" missing in the limits document, then in the services document; then
     // "services" not an array; then the types of the values read from the taking-part entries
     // and services (entries first).
-    MergeResult merge(const nlohmann::json& services) override;
-    MergeResult mergeInPlace(nlohmann::json& services) override;
+    MergeResult merge(const Json& services) override;
+    MergeResult mergeInPlace(Json& services) override;
     // The entry has "quotas".
-    MergeResult isQuotasExists(const nlohmann::json& entry, const std::string& fileName) const;
+    MergeResult isQuotasExists(const Json& entry, const std::string& fileName) const;
 
     // "subsystem", "deploymentUnit", "quotas", failures naming the limits document.
-    MergeResult checkLimitsService(const nlohmann::json& entry) const;
+    MergeResult checkLimitsService(const Json& entry) const;
     // "subsystem", "deploymentUnit", "usedGateways", failures naming the services document.
-    MergeResult checkServicesService(const nlohmann::json& service) const;
+    MergeResult checkServicesService(const Json& service) const;
 };

@@ -17,7 +17,7 @@ namespace {
 // position.
 using VersionPositions = std::vector<std::pair<std::string_view, std::size_t>>;
 
-VersionPositions indexVersions(const nlohmann::json& apiVersions) {
+VersionPositions indexVersions(const Json& apiVersions) {
     VersionPositions versions;
     versions.reserve(apiVersions.size());
     for (std::size_t i = 0; i < apiVersions.size(); ++i) {
@@ -30,12 +30,12 @@ VersionPositions indexVersions(const nlohmann::json& apiVersions) {
 
 }  // namespace
 
-MergerNodes::MergerNodes(const nlohmann::json& nodes) : MergerBase(nodes) {}
+MergerNodes::MergerNodes(const Json& nodes) : MergerBase(nodes) {}
 
-MergerNodes::MergerNodes(nlohmann::json&& nodes) : MergerBase(std::move(nodes)) {}
+MergerNodes::MergerNodes(Json&& nodes) : MergerBase(std::move(nodes)) {}
 
-void MergerNodes::addProtocols(nlohmann::json& document) const {
-    const nlohmann::json& nodes = getSourceJson();
+void MergerNodes::addProtocols(Json& document) const {
+    const Json& nodes = getSourceJson();
     auto protocols = nodes.find("protocols");
     if (protocols == nodes.end() || !(document.is_object() || document.is_null())) {
         return;
@@ -43,8 +43,7 @@ void MergerNodes::addProtocols(nlohmann::json& document) const {
     document["protocols"] = *protocols;
 }
 
-MergeResult MergerNodes::checkMembers(const nlohmann::json& value,
-                                      const std::string& fileName) const {
+MergeResult MergerNodes::checkMembers(const Json& value, const std::string& fileName) const {
     MergeResult result = isSubsystemExists(value, fileName);
     if (!result.getIsOk()) {
         return result;
@@ -60,18 +59,17 @@ MergeResult MergerNodes::checkMembers(const nlohmann::json& value,
     return isVersionInApiVersionsExists(value, fileName);
 }
 
-MergeResult MergerNodes::checkNodesService(const nlohmann::json& entry) const {
+MergeResult MergerNodes::checkNodesService(const Json& entry) const {
     return checkMembers(entry, NODES_JSON);
 }
 
-MergeResult MergerNodes::checkServicesService(const nlohmann::json& service) const {
+MergeResult MergerNodes::checkServicesService(const Json& service) const {
     return checkMembers(service, SERVICES_JSON);
 }
 
 // Every value the matching reads must have the type it is read as; checked only once all
 // presence tests have passed, so that a missing member is reported before a wrong type.
-MergeResult MergerNodes::checkTypes(const nlohmann::json& document,
-                                    const std::string& fileName) const {
+MergeResult MergerNodes::checkTypes(const Json& document, const std::string& fileName) const {
     MergeResult result = isServicesArray(document, fileName);
     if (!result.getIsOk()) {
         return result;
@@ -91,8 +89,8 @@ MergeResult MergerNodes::checkTypes(const nlohmann::json& document,
     return MergeResult();
 }
 
-MergeResult MergerNodes::merge(const nlohmann::json& services) {
-    nlohmann::json result = services;
+MergeResult MergerNodes::merge(const Json& services) {
+    Json result = services;
     MergeResult merged = mergeInPlace(result);
     if (!merged.getIsOk()) {
         return merged;
@@ -100,8 +98,8 @@ MergeResult MergerNodes::merge(const nlohmann::json& services) {
     return MergeResult(std::move(result));
 }
 
-MergeResult MergerNodes::mergeInPlace(nlohmann::json& services) {
-    const nlohmann::json& nodes = getSourceJson();
+MergeResult MergerNodes::mergeInPlace(Json& services) {
+    const Json& nodes = getSourceJson();
     MergeResult check = isServicesExists(nodes, NODES_JSON);
     if (!check.getIsOk()) {
         return check;
@@ -110,8 +108,8 @@ MergeResult MergerNodes::mergeInPlace(nlohmann::json& services) {
     if (!check.getIsOk()) {
         return check;
     }
-    const nlohmann::json& entries = nodes.at("services");
-    const nlohmann::json& serviceList = services.at("services");
+    const Json& entries = nodes.at("services");
+    const Json& serviceList = services.at("services");
     for (const auto& entry : entries) {
         check = checkNodesService(entry);
         if (!check.getIsOk()) {
@@ -147,7 +145,7 @@ MergeResult MergerNodes::mergeInPlace(nlohmann::json& services) {
     struct Change {
         std::size_t service;
         std::size_t version;
-        const nlohmann::json* nodeGroups;
+        const Json* nodeGroups;
     };
     std::vector<Change> changes;
     for (const auto& entry : entries) {
@@ -157,7 +155,7 @@ MergeResult MergerNodes::mergeInPlace(nlohmann::json& services) {
         }
         auto entryGateways = entry.find("usedGateways");
         for (std::size_t position : positions) {
-            const nlohmann::json& service = serviceList[position];
+            const Json& service = serviceList[position];
             if (entryGateways != entry.end()) {
                 // A service without gateways matches no gateway-bound entry; the null it gains
                 // from the first such entry matches none either.
@@ -199,21 +197,21 @@ MergeResult MergerNodes::mergeInPlace(nlohmann::json& services) {
     // When the source may be spent, the last change that uses a node-group list takes it.
     std::vector<bool> lastUse(changes.size(), true);
     if (spendsSource()) {
-        std::unordered_set<const nlohmann::json*> used;
+        std::unordered_set<const Json*> used;
         for (std::size_t i = changes.size(); i-- > 0;) {
             lastUse[i] = changes[i].nodeGroups != nullptr && used.insert(changes[i].nodeGroups).second;
         }
     }
     addProtocols(services);
-    nlohmann::json& changed = services.at("services");
+    Json& changed = services.at("services");
     for (std::size_t i = 0; i < changes.size(); ++i) {
         const Change& change = changes[i];
-        nlohmann::json& service = changed[change.service];
+        Json& service = changed[change.service];
         if (change.nodeGroups == nullptr) {
             service["usedGateways"] = nullptr;
         } else {
             service.at("apiVersions")[change.version]["nodeGroups"] =
-                lastUse[i] ? takeOrCopy(*change.nodeGroups) : nlohmann::json(*change.nodeGroups);
+                lastUse[i] ? takeOrCopy(*change.nodeGroups) : Json(*change.nodeGroups);
         }
     }
     return MergeResult();

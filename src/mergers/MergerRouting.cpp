@@ -9,25 +9,24 @@
 
 namespace {
 
-const nlohmann::json& entryRouting(const nlohmann::json& entry) {
+const Json& entryRouting(const Json& entry) {
     return entry.at("routing");
 }
 
 }  // namespace
 
-MergerRouting::MergerRouting(const nlohmann::json& routing) : MergerBase(routing) {}
+MergerRouting::MergerRouting(const Json& routing) : MergerBase(routing) {}
 
-MergerRouting::MergerRouting(nlohmann::json&& routing) : MergerBase(std::move(routing)) {}
+MergerRouting::MergerRouting(Json&& routing) : MergerBase(std::move(routing)) {}
 
-MergeResult MergerRouting::isRoutingExists(const nlohmann::json& entry,
-                                           const std::string& fileName) const {
+MergeResult MergerRouting::isRoutingExists(const Json& entry, const std::string& fileName) const {
     if (ProcessingJson().exists(entry, "routing")) {
         return MergeResult();
     }
     return MergeResult("\"routing\" does not exists in service", fileName);
 }
 
-MergeResult MergerRouting::checkRoutingService(const nlohmann::json& entry) const {
+MergeResult MergerRouting::checkRoutingService(const Json& entry) const {
     MergeResult result = isSubsystemExists(entry, ROUTING_JSON);
     if (!result.getIsOk()) {
         return result;
@@ -39,7 +38,7 @@ MergeResult MergerRouting::checkRoutingService(const nlohmann::json& entry) cons
     return isRoutingExists(entry, ROUTING_JSON);
 }
 
-MergeResult MergerRouting::checkServicesService(const nlohmann::json& service) const {
+MergeResult MergerRouting::checkServicesService(const Json& service) const {
     MergeResult result = isSubsystemExists(service, SERVICES_JSON);
     if (!result.getIsOk()) {
         return result;
@@ -47,16 +46,16 @@ MergeResult MergerRouting::checkServicesService(const nlohmann::json& service) c
     return isDeploymentUnitExists(service, SERVICES_JSON);
 }
 
-MergeResult MergerRouting::merge(const nlohmann::json& services) {
+MergeResult MergerRouting::merge(const Json& services) {
     return mergeRouting(services, &entryRouting);
 }
 
-MergeResult MergerRouting::mergeInPlace(nlohmann::json& services) {
+MergeResult MergerRouting::mergeInPlace(Json& services) {
     return mergeRoutingInPlace(services, &entryRouting);
 }
 
-MergeResult MergerRouting::mergeRouting(const nlohmann::json& services, RoutingOf routingOf) const {
-    nlohmann::json result = services;
+MergeResult MergerRouting::mergeRouting(const Json& services, RoutingOf routingOf) const {
+    Json result = services;
     MergeResult merged = mergeRoutingInPlace(result, routingOf);
     if (!merged.getIsOk()) {
         return merged;
@@ -64,9 +63,8 @@ MergeResult MergerRouting::mergeRouting(const nlohmann::json& services, RoutingO
     return MergeResult(std::move(result));
 }
 
-MergeResult MergerRouting::mergeRoutingInPlace(nlohmann::json& services,
-                                               RoutingOf routingOf) const {
-    const nlohmann::json& routing = getSourceJson();
+MergeResult MergerRouting::mergeRoutingInPlace(Json& services, RoutingOf routingOf) const {
+    const Json& routing = getSourceJson();
     MergeResult check = isServicesExists(routing, ROUTING_JSON);
     if (!check.getIsOk()) {
         return check;
@@ -75,8 +73,8 @@ MergeResult MergerRouting::mergeRoutingInPlace(nlohmann::json& services,
     if (!check.getIsOk()) {
         return check;
     }
-    const nlohmann::json& entries = routing.at("services");
-    const nlohmann::json& serviceList = services.at("services");
+    const Json& entries = routing.at("services");
+    const Json& serviceList = services.at("services");
 
     // Every (entry, service) pair is tested entry first, entries outside: the first entry, then
     // every service, then the remaining entries. Without pairs nothing is tested.
@@ -136,13 +134,13 @@ MergeResult MergerRouting::mergeRoutingInPlace(nlohmann::json& services,
     for (std::size_t i = 0; i < serviceList.size(); ++i) {
         index.add(serviceList[i], i);
     }
-    nlohmann::json& changed = services.at("services");
+    Json& changed = services.at("services");
     for (const auto& entry : entries) {
         const auto& positions = index.find(entry);
         for (std::size_t i = 0; i < positions.size(); ++i) {
-            const nlohmann::json& value = routingOf(entry);
+            const Json& value = routingOf(entry);
             changed[positions[i]]["routing"] =
-                i + 1 == positions.size() ? takeOrCopy(value) : nlohmann::json(value);
+                i + 1 == positions.size() ? takeOrCopy(value) : Json(value);
         }
     }
     return MergeResult();

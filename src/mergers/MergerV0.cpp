@@ -7,7 +7,7 @@
 
 MergerV0::MergerV0() = default;
 
-MergerV0::MergerV0(const nlohmann::json& nodes, const nlohmann::json& routing) {
+MergerV0::MergerV0(const Json& nodes, const Json& routing) {
     addStep(std::make_unique<MergerNodes>(nodes));
     addStep(std::make_unique<MergerRoutingV0>(routing));
 }

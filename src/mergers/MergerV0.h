@@ -1,7 +1,6 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
+#include "common/Json.h"
 #include "mergers/Merger.h"
 
 // The merge of schema 0: nodes as usual, routing taken from the first API version of each
@@ -11,5 +10,5 @@ public:
     // No steps.
     MergerV0();
     // MergerNodes, then MergerRoutingV0.
-    MergerV0(const nlohmann::json& nodes, const nlohmann::json& routing);
+    MergerV0(const Json& nodes, const Json& routing);
 };

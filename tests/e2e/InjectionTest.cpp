@@ -5,7 +5,7 @@
 // The runs use the valid schema-3 set of the malformed corpus and go through the whole driver.
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
+#include "common/Json.h"
 
 #include <string>
 #include <utility>
@@ -16,7 +16,7 @@
 #include "support/CoutCapture.h"
 #include "support/TestSupport.h"
 
-using nlohmann::json;
+using json = Json;
 using namespace testsupport;
 
 namespace {

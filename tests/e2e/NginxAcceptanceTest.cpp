@@ -10,14 +10,13 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
+#include "common/Json.h"
 #include "support/NginxSupport.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace testsupport;
-using nlohmann::json;
+using json = Json;
 
 namespace {
 

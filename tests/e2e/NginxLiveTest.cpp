@@ -25,8 +25,7 @@
 #include <thread>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
+#include "common/Json.h"
 #include "support/NginxSupport.h"
 #include "support/TestSupport.h"
 
@@ -34,7 +33,7 @@ extern char** environ;
 
 namespace fs = std::filesystem;
 using namespace testsupport;
-using nlohmann::json;
+using json = Json;
 
 namespace {
 

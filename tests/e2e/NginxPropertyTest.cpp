@@ -29,7 +29,7 @@ unsigned long envNumber(const char* name, unsigned long fallback) {
     return std::strtoul(value, nullptr, 10);
 }
 
-void writeJson(const std::string& path, const nlohmann::json& document) {
+void writeJson(const std::string& path, const Json& document) {
     std::ofstream(path) << document.dump(2);
 }
 

@@ -2,7 +2,7 @@
 
 #include <set>
 
-using nlohmann::json;
+using json = Json;
 
 namespace testsupport {
 

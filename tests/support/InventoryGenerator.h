@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
+#include "common/Json.h"
 
 namespace testsupport {
 
 // One random schema-3 inventory: the four documents and the command-line options of its run.
 struct Inventory {
-    nlohmann::json services;
-    nlohmann::json nodes;
-    nlohmann::json routing;
-    nlohmann::json limits;
+    Json services;
+    Json nodes;
+    Json routing;
+    Json limits;
     std::vector<std::string> options;  // extra options such as -ignore_ports
 };
 
@@ -38,10 +38,10 @@ private:
     }
     std::string word();
 
-    nlohmann::json makeNodeGroup(int service, int group, std::vector<std::string>& names);
-    nlohmann::json makeLocation(int service, int index, bool named);
-    void addBalancing(nlohmann::json& service);
-    void addHealthcheck(nlohmann::json& service);
+    Json makeNodeGroup(int service, int group, std::vector<std::string>& names);
+    Json makeLocation(int service, int index, bool named);
+    void addBalancing(Json& service);
+    void addHealthcheck(Json& service);
 
     std::mt19937 random;
 };

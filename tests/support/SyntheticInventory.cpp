@@ -3,7 +3,7 @@
 #include <fstream>
 #include <vector>
 
-using nlohmann::json;
+using json = Json;
 
 namespace testsupport {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
+#include "common/Json.h"
 
 namespace testsupport {
 
@@ -26,10 +26,10 @@ class SyntheticInventory {
 public:
     SyntheticInventory(int serviceCount, std::uint64_t seed);
 
-    const nlohmann::json& services() const { return servicesDocument; }
-    const nlohmann::json& nodes() const { return nodesDocument; }
-    const nlohmann::json& routing() const { return routingDocument; }
-    const nlohmann::json& limits() const { return limitsDocument; }
+    const Json& services() const { return servicesDocument; }
+    const Json& nodes() const { return nodesDocument; }
+    const Json& routing() const { return routingDocument; }
+    const Json& limits() const { return limitsDocument; }
 
     // Writes services.json, nodes.json, routing.json and limits.json into dir (which must
     // exist), indented as people write them.
@@ -45,10 +45,10 @@ private:
 
     void addService(int index, bool foreign);
 
-    nlohmann::json servicesDocument;
-    nlohmann::json nodesDocument;
-    nlohmann::json routingDocument;
-    nlohmann::json limitsDocument;
+    Json servicesDocument;
+    Json nodesDocument;
+    Json routingDocument;
+    Json limitsDocument;
     std::vector<std::size_t> limitGroupStarts;  // first limits entry of each service
     std::uint64_t state;
     int count;

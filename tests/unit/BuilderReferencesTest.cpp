@@ -4,17 +4,17 @@
 
 #include <cctype>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <set>
 #include <string>
 
+#include "common/Json.h"
 #include "generator_v3/ConfigHeaderScheme3.h"
 #include "generator_v3/LimitsBuilderV3.h"
 #include "generator_v3/LocationsBuilderV3.h"
 #include "generator_v3/RoutingBuilderV3.h"
 #include "generator_v3/UpstreamsBuilderV3.h"
 
-using nlohmann::json;
+using json = Json;
 
 namespace {
 

@@ -67,15 +67,15 @@ TEST(ResultBaseTest, FactoriesAndCopies) {
 }
 
 TEST(ResultBaseTest, LoaderAndMergeResultsCarryTheirDocument) {
-    LoaderResult loaded = LoaderResult::okLoaderResult(nlohmann::json{{"a", 1}});
+    LoaderResult loaded = LoaderResult::okLoaderResult(Json{{"a", 1}});
     EXPECT_TRUE(loaded.getIsOk());
-    EXPECT_EQ(loaded.getJson(), (nlohmann::json{{"a", 1}}));
+    EXPECT_EQ(loaded.getJson(), (Json{{"a", 1}}));
     LoaderResult failed = LoaderResult::failLoaderResult("bad", "x.json");
     EXPECT_FALSE(failed.getIsOk());
     EXPECT_TRUE(failed.getJson().is_null());
     EXPECT_EQ(failed.getErrorFname(), "x.json");
 
-    MergeResult merged(nlohmann::json::array());
+    MergeResult merged(Json::array());
     EXPECT_TRUE(merged.getIsOk());
     EXPECT_TRUE(merged.getJson().is_array());
     MergeResult mergeFailed("m", "limits.json");

@@ -18,15 +18,14 @@ public:
 };
 
 std::string messageOf(const char* text) {
-    return SharedRulesChecker(nlohmann::json::parse(text)).check().getErrorMessage();
+    return SharedRulesChecker(Json::parse(text)).check().getErrorMessage();
 }
 
 }  // namespace
 
 TEST(CheckerBaseTest, PassingSubsystemStillAddsAnEmptyLine) {
     const CheckResult result =
-        SharedRulesChecker(nlohmann::json::parse(R"({"subsystem":"S","deploymentUnit":"D"})"))
-            .check();
+        SharedRulesChecker(Json::parse(R"({"subsystem":"S","deploymentUnit":"D"})")).check();
     EXPECT_TRUE(result.getIsOk());
     EXPECT_EQ(result.getErrorMessage(), "\n");
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using nlohmann::json;
+using json = Json;
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "common/Json.h"
 #include "support/OutputDigest.h"
 #include "support/SyntheticInventory.h"
 #include "support/TestSupport.h"
@@ -62,11 +62,11 @@ TEST(LargeInventoryIdentityTest, AFailedValidationLeavesEarlierOutputUntouched) 
     const std::string digest = OutputDigest::hex(OutputDigest::ofRun(out, ""));
 
     const std::string servicesPath = dir.path() + "/services.json";
-    nlohmann::json services = nlohmann::json::parse(readFile(servicesPath));
+    Json services = Json::parse(readFile(servicesPath));
     // The last service that the run's gateway publishes.
-    nlohmann::json* last = nullptr;
-    for (nlohmann::json& service : services.at("services")) {
-        const nlohmann::json gateways = service.value("usedGateways", nlohmann::json::array());
+    Json* last = nullptr;
+    for (Json& service : services.at("services")) {
+        const Json gateways = service.value("usedGateways", Json::array());
         if (std::find(gateways.begin(), gateways.end(), SyntheticInventory::gatewayName()) !=
             gateways.end()) {
             last = &service;

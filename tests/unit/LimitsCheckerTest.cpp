@@ -5,15 +5,15 @@
 namespace {
 
 std::string limitsMessage(const std::string& quotas) {
-    const nlohmann::json service =
-        nlohmann::json::parse(R"({"subsystem":"S","deploymentUnit":"D","quotas":)" + quotas + "}");
+    const Json service =
+        Json::parse(R"({"subsystem":"S","deploymentUnit":"D","quotas":)" + quotas + "}");
     return LimitsChecker(service).check().getErrorMessage();
 }
 
 }  // namespace
 
 TEST(LimitsCheckerTest, QuotasAreOptionalButMustBeAnArray) {
-    const nlohmann::json service = nlohmann::json::parse(R"({"subsystem":"S","deploymentUnit":"D"})");
+    const Json service = Json::parse(R"({"subsystem":"S","deploymentUnit":"D"})");
     EXPECT_TRUE(LimitsChecker(service).check().getIsOk());
     EXPECT_EQ(LimitsChecker(service).check().getErrorMessage(), "\n");
     EXPECT_EQ(limitsMessage("[]"), "\n");

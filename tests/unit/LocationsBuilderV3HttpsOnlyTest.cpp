@@ -2,16 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "common/Json.h"
 #include "generator_v3/ConfigHeaderScheme3.h"
 #include "generator_v3/LocationsBuilderV3.h"
 
 namespace {
 
-nlohmann::json routedService() {
-    return nlohmann::json::parse(R"({"deploymentUnit": "crm-api", "subsystem": "CRM",
+Json routedService() {
+    return Json::parse(R"({"deploymentUnit": "crm-api", "subsystem": "CRM",
         "apiVersions": [{"nodeGroups": [{"groupName": "Open.Shift", "openshiftRoute": "crm.local"}],
                          "locations": [{"url": "/crm/"}]}]})");
 }

@@ -7,8 +7,8 @@ namespace {
 // Message of the whole check for a service whose API versions are given; it starts with the
 // empty line of the passing subsystem rule.
 std::string locationsMessage(const std::string& apiVersions) {
-    const nlohmann::json service = nlohmann::json::parse(
-        R"({"subsystem":"S","deploymentUnit":"D","apiVersions":)" + apiVersions + "}");
+    const Json service =
+        Json::parse(R"({"subsystem":"S","deploymentUnit":"D","apiVersions":)" + apiVersions + "}");
     return LocationsChecker(service).check().getErrorMessage();
 }
 
@@ -25,7 +25,7 @@ TEST(LocationsCheckerTest, ValidLocationsPass) {
 }
 
 TEST(LocationsCheckerTest, MissingApiVersionsAndLocations) {
-    const nlohmann::json service = nlohmann::json::parse(R"({"deploymentUnit":"D","protocols":{}})");
+    const Json service = Json::parse(R"({"deploymentUnit":"D","protocols":{}})");
     EXPECT_EQ(LocationsChecker(service).check().getErrorMessage(),
               "\"subsystem\" not exists in one of the services\n"
               "\"protocols.http\" and \"protocols.https\" not exists\n"

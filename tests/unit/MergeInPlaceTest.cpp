@@ -11,7 +11,7 @@
 #include "mergers/MergerRoutingV0.h"
 #include "mergers/MergerV0.h"
 
-using nlohmann::json;
+using json = Json;
 
 TEST(MergeInPlaceTest, NodesFailureFoundAfterMatchesLeavesDocumentAsItWas) {
     // The first entry would give a null "usedGateways" and the second node groups, before the

@@ -4,7 +4,7 @@
 
 #include "mergers/MergerRoutingV0.h"
 
-using nlohmann::json;
+using json = Json;
 
 namespace {
 

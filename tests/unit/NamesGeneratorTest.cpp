@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
+#include "common/Json.h"
 
-using nlohmann::json;
+using json = Json;
 
 TEST(NamesGeneratorTest, FileSuffixes) {
     NamesGenerator names;

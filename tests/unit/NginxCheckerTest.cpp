@@ -6,7 +6,7 @@
 
 #include "checkers/NginxNamesChecker.h"
 
-using nlohmann::json;
+using json = Json;
 
 namespace {
 

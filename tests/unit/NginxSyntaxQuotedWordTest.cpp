@@ -35,7 +35,7 @@ TEST(NginxSyntaxTest, RegularExpressionLocationsMayQuoteTheirPath) {
 }
 
 TEST(NginxCheckerTest, QuotedRegularExpressionsPass) {
-    const nlohmann::json service = nlohmann::json::parse(R"({"subsystem":"PAY",
+    const Json service = Json::parse(R"({"subsystem":"PAY",
         "deploymentUnit":"pay","apiVersions":[{"locations":[
             {"url": "~ \"^/v\\d{2}/\"", "proxyPass": "/"},
             {"url": "/old/", "rewrite": {"regex": "\"^/old/v\\d{2}/(.*)$\"",
@@ -43,7 +43,7 @@ TEST(NginxCheckerTest, QuotedRegularExpressionsPass) {
     EXPECT_TRUE(NginxChecker(service).check().getIsOk())
         << NginxChecker(service).check().getErrorMessage();
 
-    const nlohmann::json broken = nlohmann::json::parse(R"({"subsystem":"PAY",
+    const Json broken = Json::parse(R"({"subsystem":"PAY",
         "deploymentUnit":"pay","apiVersions":[{"locations":[
             {"url": "/old/", "rewrite": {"regex": "\"^/old/\"{2}",
              "replacement": "/", "flag": "break"}}]}]})");

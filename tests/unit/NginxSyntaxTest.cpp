@@ -6,11 +6,10 @@
 
 TEST(NginxSyntaxTest, ServiceName) {
     EXPECT_EQ("service \"PAY:pay-gate.main\"",
-              NginxSyntax::serviceName(nlohmann::json::parse(
-                  R"({"subsystem": "PAY", "deploymentUnit": "pay-gate.main"})")));
-    EXPECT_EQ("service \"?:?\"",
-              NginxSyntax::serviceName(nlohmann::json::parse(R"({"subsystem": 1})")));
-    EXPECT_EQ("service \"?:?\"", NginxSyntax::serviceName(nlohmann::json::array()));
+              NginxSyntax::serviceName(
+                  Json::parse(R"({"subsystem": "PAY", "deploymentUnit": "pay-gate.main"})")));
+    EXPECT_EQ("service \"?:?\"", NginxSyntax::serviceName(Json::parse(R"({"subsystem": 1})")));
+    EXPECT_EQ("service \"?:?\"", NginxSyntax::serviceName(Json::array()));
 }
 
 TEST(NginxSyntaxTest, NamesAndHosts) {

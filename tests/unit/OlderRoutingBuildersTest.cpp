@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "common/Json.h"
 #include "generator_v2/ConfigHeaderScheme0.h"
 #include "generator_v2/ConfigHeaderScheme2.h"
 #include "generator_v2/ConfigHeaderScheme2Legacy.h"
@@ -15,7 +15,7 @@
 #include "generator_v3/LimitsBuilderV3.h"
 #include "generator_v3/RoutingBuilderV3.h"
 
-using nlohmann::json;
+using json = Json;
 
 namespace {
 

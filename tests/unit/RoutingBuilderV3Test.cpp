@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "common/Json.h"
 #include "generator_v3/ConfigHeaderScheme3.h"
 
-using nlohmann::json;
+using json = Json;
 
 namespace {
 

@@ -14,7 +14,7 @@ struct RoutingRun {
 
 RoutingRun runRouting(const char* service) {
     testsupport::CoutCapture capture;
-    const CheckResult result = RoutingChecker(nlohmann::json::parse(service)).check();
+    const CheckResult result = RoutingChecker(Json::parse(service)).check();
     return {result.getIsOk(), result.getErrorMessage(), capture.text()};
 }
 

@@ -12,9 +12,10 @@ struct V0Run {
 };
 
 V0Run runV0(const std::string& routing) {
-    const nlohmann::json service = nlohmann::json::parse(
+    const Json service = Json::parse(
         R"({"subsystem":"S","deploymentUnit":"D",
-            "apiVersions":[{"nodeGroups":[{"groupName":"main"}]}],"routing":)" + routing + "}");
+            "apiVersions":[{"nodeGroups":[{"groupName":"main"}]}],"routing":)" +
+        routing + "}");
     testsupport::CoutCapture capture;
     const std::string message = RoutingCheckerV0(service).check().getErrorMessage();
     return {message, capture.text()};

@@ -15,7 +15,7 @@ std::string cnLog(const std::string& cn) {
     std::string httpsCn;
     const bool ok = getProtocols(
         InputJson("nodes.json",
-                  nlohmann::json::parse(R"({"protocols":{"https":{"port":443,"cn":)" + cn + "}}}")),
+                  Json::parse(R"({"protocols":{"https":{"port":443,"cn":)" + cn + "}}}")),
         isHttp, httpPort, isHttps, httpsPort, httpsCn);
     return ok ? "accepted" : capture.text();
 }

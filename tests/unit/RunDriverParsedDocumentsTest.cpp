@@ -6,7 +6,7 @@
 #include "support/CoutCapture.h"
 #include "support/TestSupport.h"
 
-using nlohmann::json;
+using json = Json;
 using testsupport::CoutCapture;
 using testsupport::TempDir;
 

@@ -8,7 +8,7 @@
 
 namespace {
 
-using nlohmann::json;
+using json = Json;
 
 std::string messageOf(const CheckResult& result) {
     return result.getIsOk() ? std::string() : result.getErrorMessage();
@@ -120,7 +120,7 @@ TEST(SafetyCheckerTest, ServiceCheckerRunsTheRulesLastAndOnlyAddsFailures) {
 namespace {
 
 TEST(SafetyCheckerTest, QuotedValuesWithoutOtherRulesMustNotHoldTheQuote) {
-    const nlohmann::json service = nlohmann::json::parse(R"({"subsystem":"S","deploymentUnit":"d",
+    const Json service = Json::parse(R"({"subsystem":"S","deploymentUnit":"d",
         "healthcheck": {"enabled": true, "handler": "/h\"; return 200; #"},
         "routing": [
             {"apiVersion": "1", "consumer": {"release": "R\"1"}, "routes": [{"groupName": "g"}]},

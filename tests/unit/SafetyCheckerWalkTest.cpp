@@ -4,7 +4,7 @@
 
 #include "checkers/SafetyChecker.h"
 
-using nlohmann::json;
+using json = Json;
 
 TEST(SafetyCheckerWalkTest, PathsThroughEmptyNamesAndNestedArrays) {
     const json service = json::parse(R"({

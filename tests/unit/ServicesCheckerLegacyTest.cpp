@@ -5,7 +5,7 @@
 #include "support/CoutCapture.h"
 
 TEST(ServicesCheckerLegacyTest, ServicesUseTheLegacyRoutingRules) {
-    const nlohmann::json document = nlohmann::json::parse(R"({"services":[
+    const Json document = Json::parse(R"({"services":[
         {"subsystem":"A","deploymentUnit":"u","routing":[{"apiVersion":"v1","routes":[{"groupName":"main"}]}],
          "apiVersions":[{"nodeGroups":[{"groupName":"main","openshiftRoute":"r"}],"locations":[]}]},
         {"subsystem":"A","deploymentUnit":"u","routing":[{"apiVersion":"v1","routes":[{"groupName":"main"}]}],

@@ -14,7 +14,7 @@ struct ServicesRun {
 
 ServicesRun runServices(const char* document) {
     testsupport::CoutCapture capture;
-    const CheckResult result = ServicesChecker(nlohmann::json::parse(document)).check();
+    const CheckResult result = ServicesChecker(Json::parse(document)).check();
     return {result.getIsOk(), result.getErrorMessage(), capture.text()};
 }
 

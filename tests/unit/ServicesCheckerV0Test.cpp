@@ -5,7 +5,7 @@
 #include "support/CoutCapture.h"
 
 TEST(ServicesCheckerV0Test, ServicesUseTheSchema0RoutingRules) {
-    const nlohmann::json document = nlohmann::json::parse(R"({"services":[
+    const Json document = Json::parse(R"({"services":[
         {"subsystem":"A","deploymentUnit":"u","usedGateways":["g"],
          "routing":[{"consumer":"R1","routes":[{"groupName":"main"}]}],
          "apiVersions":[{"nodeGroups":[{"groupName":"main","openshiftRoute":"r"}],"locations":[]}]},

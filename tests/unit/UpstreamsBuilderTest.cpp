@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 
+#include "common/Json.h"
 #include "generator_v2/ConfigHeaderScheme2.h"
 
-using nlohmann::json;
+using json = Json;
 
 namespace {
 

@@ -5,9 +5,9 @@
 namespace {
 
 std::string keepaliveMessage(const char* keepalive) {
-    const nlohmann::json nodeGroup = nlohmann::json::parse(
+    const Json nodeGroup = Json::parse(
         std::string(R"({"groupName":"g","openshiftRoute":"r","keepalive":)") + keepalive + "}");
-    return UpstreamsChecker(nlohmann::json::object()).checkKeepalive(nodeGroup).getErrorMessage();
+    return UpstreamsChecker(Json::object()).checkKeepalive(nodeGroup).getErrorMessage();
 }
 
 TEST(UpstreamsCheckerTest, KeepaliveMustBeAnUnsignedInteger) {
@@ -20,7 +20,7 @@ TEST(UpstreamsCheckerTest, KeepaliveMustBeAnUnsignedInteger) {
 }
 
 TEST(UpstreamsCheckerTest, KeepaliveRuleRunsForEveryNodeGroup) {
-    const nlohmann::json service = nlohmann::json::parse(R"({"subsystem":"S","deploymentUnit":"D",
+    const Json service = Json::parse(R"({"subsystem":"S","deploymentUnit":"D",
         "apiVersions":[{"nodeGroups":[{"groupName":"g","openshiftRoute":"r","keepalive":"8"},
                                       {"groupName":"h","openshiftRoute":"r","keepalive":8}]}]})");
     EXPECT_EQ("\n\"keepalive\" must be unsigned number\n",

@@ -7,9 +7,9 @@ namespace {
 // Message of the whole check for a valid service with the members of extra added or replaced.
 // It starts with the empty line of the passing subsystem rule.
 std::string upstreamsMessage(const char* extra) {
-    nlohmann::json service = nlohmann::json::parse(R"({"subsystem":"S","deploymentUnit":"D",
+    Json service = Json::parse(R"({"subsystem":"S","deploymentUnit":"D",
         "apiVersions":[{"nodeGroups":[{"groupName":"g","dataCenters":[{"name":"dc","nodes":["n1"]}]}]}]})");
-    service.update(nlohmann::json::parse(extra));
+    service.update(Json::parse(extra));
     return UpstreamsChecker(service).check().getErrorMessage();
 }
 
@@ -76,7 +76,7 @@ TEST(UpstreamsCheckerTest, HealthcheckValuesTheBuilderCannotRead) {
 
 TEST(UpstreamsCheckerTest, NodeGroups) {
     EXPECT_EQ(upstreamsMessage(R"({"apiVersions":null})"), "\n");
-    nlohmann::json noApiVersions = nlohmann::json::parse(R"({"subsystem":"S","deploymentUnit":"D"})");
+    Json noApiVersions = Json::parse(R"({"subsystem":"S","deploymentUnit":"D"})");
     EXPECT_EQ(UpstreamsChecker(noApiVersions).check().getErrorMessage(),
               "\none of \"services\" not exists \"apiVersions\" field\n");
     EXPECT_EQ(nodeGroupsMessage(R"([{}, 5])"),
