@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
+#include "cli/PlainJsonParser.h"
 #include "common/Json.h"
 
 namespace {
@@ -47,6 +49,11 @@ LoaderResult JsonLoader::load() const {
         return LoaderResult::okLoaderResult(Json());
     }
     const std::string text = readAll(stream);
+    Json value;
+    if (parsePlainJson(text, k_maxDepth, value)) {
+        return LoaderResult::okLoaderResult(std::move(value));
+    }
+    // Not plain well-formed JSON: the library's parser decides, and words what is wrong.
     if (nestsDeeperThan(text, k_maxDepth)) {
         return LoaderResult::failLoaderResult("json nests deeper than " +
                                                   std::to_string(k_maxDepth) + " levels - " +
