@@ -1,6 +1,7 @@
 #include "checkers/NginxNamesChecker.h"
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -27,23 +28,25 @@ std::string groupKey(const std::string& groupName) {
 
 // The services whose files remain: of several with the same "deploymentUnit", the last one
 // writes the location and routing files that remain. Services without a string
-// "deploymentUnit" fail other rules and are left out.
-std::vector<const Json*> lastPerUnit(const Json& services) {
-    std::unordered_map<std::string, const Json*> last;
-    std::vector<std::string> order;
+// "deploymentUnit" fail other rules and are left out, as are those without the member required
+// when one is named.
+std::vector<const Json*> lastPerUnit(const Json& services, std::string_view required = {}) {
+    // Units are looked up as views of the document's own strings, which outlive the check.
+    std::unordered_map<std::string_view, std::size_t> position;
+    position.reserve(services.size());
+    std::vector<const Json*> result;
     for (const auto& service : services) {
-        if (!isString(service, "deploymentUnit")) {
+        if (!isString(service, "deploymentUnit") ||
+            (!required.empty() && memberOf(service, required) == nullptr)) {
             continue;
         }
-        const std::string unit = textOf(service, "deploymentUnit");
-        if (last.find(unit) == last.end()) {
-            order.push_back(unit);
+        const std::string_view unit = service.at("deploymentUnit").get_ref<const std::string&>();
+        auto known = position.try_emplace(unit, result.size());
+        if (known.second) {
+            result.push_back(&service);
+        } else {
+            result[known.first->second] = &service;
         }
-        last[unit] = &service;
-    }
-    std::vector<const Json*> result;
-    for (const auto& unit : order) {
-        result.push_back(last[unit]);
     }
     return result;
 }
@@ -52,9 +55,11 @@ std::vector<const Json*> lastPerUnit(const Json& services) {
 // the order of the reports is that of the services.
 class NameTable {
 public:
+    void reserve(std::size_t names) { owners.reserve(names); }
+
     // Returns the earlier owner when name already has another owner, else an empty text.
     std::string claim(const std::string& name, const std::string& owner) {
-        auto known = owners.emplace(name, owner);
+        auto known = owners.try_emplace(name, owner);
         if (!known.second && known.first->second != owner) {
             return known.first->second;
         }
@@ -69,9 +74,11 @@ private:
 // distinct services are distinct owners, and an owner is spelled out only for a report.
 class ServiceNameTable {
 public:
+    void reserve(std::size_t names) { owners.reserve(names); }
+
     // Returns the earlier service when name already belongs to another, else nullptr.
     const Json* claim(const std::string& name, const Json& service) {
-        auto known = owners.emplace(name, &service);
+        auto known = owners.try_emplace(name, &service);
         if (!known.second && known.first->second != &service) {
             return known.first->second;
         }
@@ -135,12 +142,14 @@ CheckResult NginxNamesChecker::checkDeploymentUnits() const {
     // The routing variable $U_by_release and every upstream, with U the cleaned unit or the
     // cleaned unit and "_https". Two units that differ but give the same U would share them:
     // nginx: duplicate upstream "...", or one map silently replacing the other.
+    const std::vector<const Json*> services = lastPerUnit(arrayOrEmpty(json(), "services"));
     ServiceNameTable names;
+    names.reserve(2 * services.size());
     auto ownerOf = [](const Json& service) {
         return "\"" + textOf(service, "deploymentUnit") + "\" of " +
                NginxSyntax::serviceName(service);
     };
-    for (const Json* service : lastPerUnit(arrayOrEmpty(json(), "services"))) {
+    for (const Json* service : services) {
         const std::string unit = textOf(*service, "deploymentUnit");
         for (const std::string& base : {clean(unit), clean(unit) + "_https"}) {
             const Json* other = names.claim(base, *service);
@@ -158,8 +167,10 @@ CheckResult NginxNamesChecker::checkUpstreamNames() const {
     CheckResult result;
     // Upstream files are one per node group: a later file of the same unit and group key
     // replaces an earlier one, so the owner is the file.
+    const Json& services = arrayOrEmpty(json(), "services");
     NameTable names;
-    for (const auto& service : arrayOrEmpty(json(), "services")) {
+    names.reserve(4 * services.size());
+    for (const auto& service : services) {
         if (!isString(service, "deploymentUnit")) {
             continue;
         }
@@ -196,21 +207,13 @@ CheckResult NginxNamesChecker::checkZones() const {
     CheckResult result;
     // The limits file that remains for a unit is the last one written: of the last service with
     // "quotas" among those with that unit.
-    std::unordered_map<std::string, const Json*> last;
-    std::vector<std::string> order;
-    for (const auto& service : arrayOrEmpty(json(), "services")) {
-        if (!isString(service, "deploymentUnit") || !has(service, "quotas")) {
-            continue;
-        }
-        const std::string unit = textOf(service, "deploymentUnit");
-        if (last.find(unit) == last.end()) {
-            order.push_back(unit);
-        }
-        last[unit] = &service;
-    }
+    const std::vector<const Json*> services =
+        lastPerUnit(arrayOrEmpty(json(), "services"), "quotas");
     ServiceNameTable zones;
-    for (const auto& unit : order) {
-        const Json& service = *last[unit];
+    zones.reserve(2 * services.size());
+    for (const Json* last : services) {
+        const Json& service = *last;
+        const std::string unit = textOf(service, "deploymentUnit");
         const std::string prefix = clean(textOf(service, "subsystem")) + "_" + clean(unit) + "_";
         std::vector<std::string> names = {prefix + "default_req_zone"};
         for (const auto& quota : arrayOrEmpty(service, "quotas")) {
@@ -248,7 +251,7 @@ CheckResult NginxNamesChecker::checkLocations() const {
                 if (key.empty() || !NginxSyntax::locationProblem(url).empty()) {
                     continue;
                 }
-                auto known = owners.emplace(key, service);
+                auto known = owners.try_emplace(key, service);
                 if (!known.second) {
                     addFailure(result, "\"locations[i].url\" \"" + url + "\" of " +
                                            NginxSyntax::serviceName(*service) +
