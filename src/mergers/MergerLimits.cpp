@@ -73,47 +73,51 @@ MergeResult MergerLimits::mergeInPlace(Json& services) {
     const Json& entries = limits.at("services");
     const Json& serviceList = services.at("services");
 
+    // Only entries and services with every member take part; keys and gateways are read only
+    // from pairs where both sides take part, entries' types before services'. Each is visited
+    // once for its members, its types and (services) the index (each walk over 20,000 services
+    // costs a cache miss per object): the first wrong type of each side is kept for its turn,
+    // and the index is used only when nothing failed.
+    auto typesOf = [this](const Json& value, const std::string& fileName) {
+        MergeResult result = checkKeyTypes(value, fileName);
+        return result.getIsOk() ? checkUsedGatewaysTypes(value, fileName) : result;
+    };
     std::vector<std::size_t> takingEntries;
+    MergeResult entriesTypes;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (checkLimitsService(entries[i]).getIsOk()) {
             takingEntries.push_back(i);
+            if (entriesTypes.getIsOk()) {
+                entriesTypes = typesOf(entries[i], LIMITS_JSON);
+            }
         }
     }
     std::vector<std::size_t> takingServices;
+    MergeResult servicesTypes;
+    MergeKeyIndex index;
     for (std::size_t i = 0; i < serviceList.size(); ++i) {
         if (checkServicesService(serviceList[i]).getIsOk()) {
             takingServices.push_back(i);
+            if (servicesTypes.getIsOk()) {
+                servicesTypes = typesOf(serviceList[i], SERVICES_JSON);
+                if (servicesTypes.getIsOk()) {
+                    index.add(serviceList[i], i);
+                }
+            }
         }
     }
-    // Keys and gateways are read only from pairs where both sides take part.
     if (takingEntries.empty() || takingServices.empty()) {
         return MergeResult();
     }
-    for (std::size_t i : takingEntries) {
-        check = checkKeyTypes(entries[i], LIMITS_JSON);
-        if (check.getIsOk()) {
-            check = checkUsedGatewaysTypes(entries[i], LIMITS_JSON);
-        }
-        if (!check.getIsOk()) {
-            return check;
-        }
+    if (!entriesTypes.getIsOk()) {
+        return entriesTypes;
     }
-    for (std::size_t i : takingServices) {
-        check = checkKeyTypes(serviceList[i], SERVICES_JSON);
-        if (check.getIsOk()) {
-            check = checkUsedGatewaysTypes(serviceList[i], SERVICES_JSON);
-        }
-        if (!check.getIsOk()) {
-            return check;
-        }
+    if (!servicesTypes.getIsOk()) {
+        return servicesTypes;
     }
 
     // Entries are applied in document order, so the last matching entry wins. Setting "quotas"
     // leaves the keys and gateways that the matching reads as they are.
-    MergeKeyIndex index;
-    for (std::size_t i : takingServices) {
-        index.add(serviceList[i], i);
-    }
     Json& changed = services.at("services");
     std::vector<std::size_t> receiving;
     for (std::size_t i : takingEntries) {

@@ -27,5 +27,7 @@ public:
 
 private:
     MergeResult checkMembers(const Json& value, const std::string& fileName) const;
-    MergeResult checkTypes(const Json& document, const std::string& fileName) const;
+    // The types of the members an entry or a service is matched by: keys, then API versions,
+    // then gateways.
+    MergeResult checkValueTypes(const Json& value, const std::string& fileName) const;
 };

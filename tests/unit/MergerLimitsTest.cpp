@@ -71,3 +71,24 @@ TEST(MergerLimitsTest, WrongTypesOnlyWhereRead) {
                             R"({"services":[{"subsystem":1,"deploymentUnit":"D"}]})")),
         "ok");
 }
+
+TEST(MergerLimitsTest, EntriesTypesBeforeServicesTypes) {
+    const char* services = R"({"services":[
+        {"subsystem":"S","deploymentUnit":"D","usedGateways":[]},
+        {"subsystem":1,"deploymentUnit":"D","usedGateways":[]}]})";
+    EXPECT_EQ(outcome(mergeLimits(R"({"services":[
+        {"subsystem":"S","deploymentUnit":"D","quotas":[]},
+        {"subsystem":"S","deploymentUnit":"D","quotas":[],"usedGateways":[2]}]})",
+                                  services)),
+              "limits.json: \"usedGateways\" elements must be strings");
+    EXPECT_EQ(
+        outcome(mergeLimits(R"({"services":[{"subsystem":"S","deploymentUnit":"D","quotas":[]}]})",
+                            services)),
+        "services.json: \"subsystem\" must be string");
+    // A service that does not take part (no "usedGateways") is not read.
+    EXPECT_EQ(
+        outcome(mergeLimits(R"({"services":[{"subsystem":"S","deploymentUnit":"D","quotas":[]}]})",
+                            R"({"services":[{"subsystem":1,"deploymentUnit":"D"},
+                                  {"subsystem":"S","deploymentUnit":"D","usedGateways":[]}]})")),
+        "ok");
+}

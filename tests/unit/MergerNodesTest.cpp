@@ -174,3 +174,29 @@ TEST(MergerNodesTest, MatchingVersionWithoutNodeGroups) {
         {"subsystem":"S","deploymentUnit":"D","apiVersions":[{"version":"1"}]}]})")),
               "ok");
 }
+
+TEST(MergerNodesTest, AWrongTypeWaitsForEveryPresenceTest) {
+    const char* entryOk =
+        R"({"services":[{"subsystem":"S","deploymentUnit":"D","apiVersions":[]}]})";
+    // A wrong type in an earlier service, a missing member in a later one: the missing member.
+    EXPECT_EQ(outcome(mergeNodes(entryOk, R"({"services":[
+        {"subsystem":1,"deploymentUnit":"D","apiVersions":[]},
+        {"subsystem":"S","apiVersions":[]}]})")),
+              "services.json: \"deploymentUnit\" does not exists in service");
+    // Wrong types on both sides: the nodes document's first, then the first of the services.
+    EXPECT_EQ(outcome(mergeNodes(
+                  R"({"services":[{"subsystem":"S","deploymentUnit":"D","apiVersions":[]},
+                                  {"subsystem":"S","deploymentUnit":"D","apiVersions":{}}]})",
+                  R"({"services":[{"subsystem":1,"deploymentUnit":"D","apiVersions":[]}]})")),
+              "nodes.json: \"apiVersions\" must be array");
+    EXPECT_EQ(outcome(mergeNodes(entryOk, R"({"services":[
+        {"subsystem":"S","deploymentUnit":"D","apiVersions":[]},
+        {"subsystem":"S","deploymentUnit":"D","apiVersions":[],"usedGateways":[1]},
+        {"subsystem":2,"deploymentUnit":"D","apiVersions":[]}]})")),
+              "services.json: \"usedGateways\" elements must be strings");
+    // A missing member of a service comes before a nodes document whose services are no array.
+    EXPECT_EQ(outcome(mergeNodes(R"({"services":{"a":{"subsystem":"S","deploymentUnit":"D",
+                                                       "apiVersions":[]}}})",
+                                 R"({"services":[{"subsystem":"S"}]})")),
+              "services.json: \"deploymentUnit\" does not exists in service");
+}

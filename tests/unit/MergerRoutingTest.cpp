@@ -80,3 +80,27 @@ TEST(MergerRoutingTest, WrongTypes) {
                   R"({"services":[{"subsystem":"S","deploymentUnit":"D","usedGateways":[2]}]})")),
               "ok");
 }
+
+TEST(MergerRoutingTest, KeyTypesInPairOrderAfterEveryPresenceTest) {
+    // The first entry's types, then every service's, then the remaining entries'.
+    EXPECT_EQ(outcome(mergeRouting(
+                  R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":1},
+                                  {"subsystem":"S","deploymentUnit":5,"routing":1}]})",
+                  R"({"services":[{"subsystem":"S","deploymentUnit":"D"},
+                                  {"subsystem":3,"deploymentUnit":"D"}]})")),
+              "services.json: \"subsystem\" must be string");
+    EXPECT_EQ(
+        outcome(mergeRouting(R"({"services":[{"subsystem":7,"deploymentUnit":"D","routing":1}]})",
+                             R"({"services":[{"subsystem":3,"deploymentUnit":"D"}]})")),
+        "routing.json: \"subsystem\" must be string");
+    // A service's wrong type waits for a later service's and a later entry's missing member.
+    EXPECT_EQ(outcome(mergeRouting(
+                  R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":1}]})",
+                  R"({"services":[{"subsystem":3,"deploymentUnit":"D"},{"deploymentUnit":"D"}]})")),
+              "services.json: \"subsystem\" does not exists in service");
+    EXPECT_EQ(outcome(mergeRouting(
+                  R"({"services":[{"subsystem":"S","deploymentUnit":"D","routing":1},
+                                  {"subsystem":"S","deploymentUnit":"D"}]})",
+                  R"({"services":[{"subsystem":3,"deploymentUnit":"D"}]})")),
+              "routing.json: \"routing\" does not exists in service");
+}
