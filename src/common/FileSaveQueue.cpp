@@ -88,7 +88,7 @@ void FileSaveQueue::push(Item item) {
     std::unique_lock<std::mutex> lock(mutex);
     // An item larger than the bound goes in alone rather than waiting for ever. A queue that
     // has stopped, never started or been abandoned takes the item at once.
-    drained.wait(lock, [&] {
+    auto mayGoOn = [&] {
         if (closing || abandoned) {
             return true;
         }
@@ -96,7 +96,13 @@ void FileSaveQueue::push(Item item) {
             return false;
         }
         return pendingBytes == 0 || pendingBytes + size <= maxPendingBytes;
-    });
+    };
+    if (!mayGoOn()) {
+        // Whatever the saving thread has not been woken for yet may be what makes room.
+        unannounced = 0;
+        wake.notify_one();
+        drained.wait(lock, mayGoOn);
+    }
     if (abandoned) {
         if (item.isSave) {
             throw Abandoned{};
@@ -112,8 +118,14 @@ void FileSaveQueue::push(Item item) {
     const bool wasEmpty = items.empty();
     pendingBytes += size;
     items.push_back(std::move(item));
-    // A held queue's thread works through items already queued, so it waits for each new one.
-    if (wasEmpty || held) {
+    // A held queue's thread works through items already queued and then waits for more: it is
+    // woken for a batch of them.
+    if (held) {
+        if (++unannounced >= k_settleBatch) {
+            unannounced = 0;
+            wake.notify_one();
+        }
+    } else if (wasEmpty) {
         wake.notify_one();
     }
 }

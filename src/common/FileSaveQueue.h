@@ -102,6 +102,12 @@ private:
     // ahead is of no use (the disk waits for the release anyway) and would only take the
     // processor from validation, so the caller waits for the release.
     bool heldAllSettled = true;
+    // While held: items queued since the saving thread was last woken for them. It is woken
+    // once per k_settleBatch items, or when the caller is about to wait, rather than for every
+    // item: comparing a file is quicker than building it, so the thread would otherwise sleep
+    // and be woken again for every file (a context switch each, about as dear as the compare).
+    static constexpr std::size_t k_settleBatch = 32;
+    std::size_t unannounced = 0;
     bool abandoned = false;
     std::exception_ptr failure;
 

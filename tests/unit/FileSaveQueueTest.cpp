@@ -4,6 +4,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -318,3 +319,38 @@ TEST(FileSaveQueueTest, AnAbandonedOrNeverReleasedQueueDropsEverything) {
 }
 
 }  // namespace
+
+// A held queue bounded to less than two texts: every save after the first waits until the
+// saving thread has settled the one before (its text then counts as the line it logs), which
+// needs the thread woken although far fewer saves than a batch are queued. All of them get
+// through before any release.
+TEST(FileSaveQueueTest, AHeldQueueSettlesForABuilderWaitingForRoomBeforeAnyRelease) {
+    TempDir dir;
+    const std::string p = dir.path();
+    const int files = 5;
+    auto textOf = [](int i) { return std::string(2000, static_cast<char>('a' + i)); };
+    for (int i = 0; i < files; ++i) {
+        writeText(p + "/f" + std::to_string(i), textOf(i));
+    }
+    CoutCapture capture;
+    {
+        FileSaveQueue queue(false, 3000, true);
+        queue.startGroup(false);
+        std::future<void> building = std::async(std::launch::async, [&] {
+            for (int i = 0; i < files; ++i) {
+                queue.save(p + "/f" + std::to_string(i), textOf(i));
+            }
+        });
+        const bool built = building.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+        EXPECT_TRUE(built) << "the builder still waits for room in a held queue";
+        EXPECT_TRUE(queue.isHeld());
+        queue.release();
+        building.get();
+        queue.finish();
+    }
+    std::string expected;
+    for (int i = 0; i < files; ++i) {
+        expected += k_prefix + "INFO: save file " + p + "/f" + std::to_string(i) + "\n";
+    }
+    EXPECT_EQ(expected, capture.text());
+}
