@@ -16,10 +16,6 @@ Json CheckerBase::getJson() const {
     return *checkedJson;
 }
 
-bool CheckerBase::has(const Json& value, std::string_view key) {
-    return ProcessingJson().exists(value, key);
-}
-
 bool CheckerBase::isNonEmptyString(const Json& value) {
     return value.is_string() && !value.get_ref<const std::string&>().empty();
 }

@@ -5,6 +5,7 @@
 
 #include "common/CheckResult.h"
 #include "common/Json.h"
+#include "common/ProcessingJson.h"
 #include "common/ResultBase.h"
 
 // Base of every checker. Refers to the JSON value under check and holds the rules that several
@@ -41,7 +42,9 @@ protected:
     const Json& json() const { return *checkedJson; }
 
     // True when value is an object with a member named key, whatever its value.
-    static bool has(const Json& value, std::string_view key);
+    static bool has(const Json& value, std::string_view key) {
+        return ProcessingJson().exists(value, key);
+    }
     static bool isNonEmptyString(const Json& value);
     static void addFailure(CheckResult& result, const std::string& message);
     // True when the number does not fit a signed 32-bit integer from above (values above

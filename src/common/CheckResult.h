@@ -16,6 +16,8 @@ public:
     void addResult(const ResultBase& r);
     // Appends the entries of other (flattening); other's own base part is not added.
     void addResult(const CheckResult& other);
+    // The same for a result that is not used afterwards: its entries are moved, not shared.
+    void addResult(CheckResult&& other);
 
     bool getIsOk() const override;
     std::string getErrorMessage() const override;

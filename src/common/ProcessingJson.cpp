@@ -1,9 +1,5 @@
 #include "common/ProcessingJson.h"
 
-bool ProcessingJson::exists(const Json& value, std::string_view key) const {
-    return value.is_object() && value.find(key) != value.end();
-}
-
 bool ProcessingJson::equalsStringField(const Json& a, const Json& b, const std::string& key) const {
     if (!exists(a, key) || !exists(b, key)) {
         return false;

@@ -6,10 +6,6 @@
 
 #include "common/ProcessingJson.h"
 
-bool BuilderJson::has(const Json& value, std::string_view key) {
-    return ProcessingJson().exists(value, key);
-}
-
 const Json& BuilderJson::member(const Json& value, std::string_view key) {
     static const Json k_missing;
     if (!value.is_object()) {

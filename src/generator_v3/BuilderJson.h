@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "common/Json.h"
+#include "common/ProcessingJson.h"
 
 // Reads of JSON values for the builders that never throw. Validation guarantees the types before
 // the builders run; these fallbacks only keep a builder that is called on unchecked input from
@@ -12,7 +13,9 @@
 class BuilderJson {
 public:
     // True when value is an object with a member named key, whatever its value.
-    static bool has(const Json& value, std::string_view key);
+    static bool has(const Json& value, std::string_view key) {
+        return ProcessingJson().exists(value, key);
+    }
     // The member named key, or a null value when value is not an object or has no such member.
     static const Json& member(const Json& value, std::string_view key);
     // A string's own text; any other value's compact JSON text.

@@ -5,10 +5,6 @@
 
 using json = Json;
 
-bool LocationText::jsonHas(const json& value, const std::string& key) {
-    return BuilderJson::has(value, key);
-}
-
 std::string LocationText::buildBlocks(const json& service, const HostBlocksOf& hostBlocksOf,
                                       const BlockOf& blockOf) const {
     std::string out;

@@ -2,9 +2,11 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/Json.h"
+#include "generator_v3/BuilderJson.h"
 
 // The pieces of a location file that every generation of location builder writes alike: the
 // walk over API versions and locations, the block around each location, the limit lines, the
@@ -19,7 +21,9 @@ public:
     using BlockOf = std::function<std::string(const Json& location, const std::string& hostBlocks)>;
 
     // True when value is an object holding key (null values included).
-    static bool jsonHas(const Json& value, const std::string& key);
+    static bool jsonHas(const Json& value, std::string_view key) {
+        return BuilderJson::has(value, key);
+    }
 
     // For every API version: hostBlocksOf once, then blockOf for each of its locations.
     std::string buildBlocks(const Json& service, const HostBlocksOf& hostBlocksOf,
