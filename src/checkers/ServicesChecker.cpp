@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "common/CompactJson.h"
 #include "common/RunAside.h"
 
 namespace {
@@ -16,7 +17,7 @@ std::unique_ptr<ServiceChecker> makeServiceChecker(const Json& service) {
 
 // Compact JSON text; invalid UTF-8 is replaced rather than thrown about.
 std::string compact(const Json& value) {
-    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return compactJson(value);
 }
 
 // A string member as its text; anything else (also a missing member, as null) as compact JSON.

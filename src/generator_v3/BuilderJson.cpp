@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "common/CompactJson.h"
 #include "common/ProcessingJson.h"
 
 const Json& BuilderJson::member(const Json& value, std::string_view key) {
@@ -31,7 +32,7 @@ std::string BuilderJson::memberText(const Json& value, std::string_view key) {
 }
 
 std::string BuilderJson::dump(const Json& value) {
-    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return compactJson(value);
 }
 
 std::string BuilderJson::int32Text(const Json& value) {
