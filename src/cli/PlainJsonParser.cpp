@@ -78,17 +78,47 @@ private:
         }
     }
 
-    bool parseObject(Json& value) {
+    // p at an opening bracket: steps into the container; false beyond the depth limit.
+    bool enter() {
         if (--depthLeft < 0) {
             return false;
         }
-        ++p;  // '{'
+        ++p;
+        skipWhitespace();
+        return true;
+    }
+
+    // True, stepping out of the container, when its closing bracket is next.
+    bool leave(char close) {
+        if (p == end || *p != close) {
+            return false;
+        }
+        ++p;
+        ++depthLeft;
+        return true;
+    }
+
+    enum class Next { Element, Closed, Bad };
+
+    // After an element: a comma (skipped, with the blanks after it), the closing bracket (the
+    // container is left) or anything else.
+    Next afterElement(char close) {
+        skipWhitespace();
+        if (p < end && *p == ',') {
+            ++p;
+            skipWhitespace();
+            return Next::Element;
+        }
+        return leave(close) ? Next::Closed : Next::Bad;
+    }
+
+    bool parseObject(Json& value) {
+        if (!enter()) {
+            return false;
+        }
         value = Json::object();
         auto& members = value.get_ref<Json::object_t&>();
-        skipWhitespace();
-        if (p < end && *p == '}') {
-            ++p;
-            ++depthLeft;
+        if (leave('}')) {
             return true;
         }
         for (;;) {
@@ -109,35 +139,20 @@ private:
             if (!parseValue(members[std::move(key)])) {
                 return false;
             }
-            skipWhitespace();
-            if (p == end) {
-                return false;
+            const Next next = afterElement('}');
+            if (next != Next::Element) {
+                return next == Next::Closed;
             }
-            if (*p == ',') {
-                ++p;
-                skipWhitespace();
-                continue;
-            }
-            if (*p != '}') {
-                return false;
-            }
-            ++p;
-            ++depthLeft;
-            return true;
         }
     }
 
     bool parseArray(Json& value) {
-        if (--depthLeft < 0) {
+        if (!enter()) {
             return false;
         }
-        ++p;  // '['
         value = Json::array();
         auto& elements = value.get_ref<Json::array_t&>();
-        skipWhitespace();
-        if (p < end && *p == ']') {
-            ++p;
-            ++depthLeft;
+        if (leave(']')) {
             return true;
         }
         for (;;) {
@@ -145,21 +160,10 @@ private:
             if (!parseValue(elements.back())) {
                 return false;
             }
-            skipWhitespace();
-            if (p == end) {
-                return false;
+            const Next next = afterElement(']');
+            if (next != Next::Element) {
+                return next == Next::Closed;
             }
-            if (*p == ',') {
-                ++p;
-                skipWhitespace();
-                continue;
-            }
-            if (*p != ']') {
-                return false;
-            }
-            ++p;
-            ++depthLeft;
-            return true;
         }
     }
 
