@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "common/ProcessingJson.h"
-
 namespace {
 constexpr std::int64_t k_int32Max = std::numeric_limits<std::int32_t>::max();
 }  // namespace

@@ -1,5 +1,6 @@
 #include "checkers/NginxNamesChecker.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -52,42 +53,33 @@ std::vector<const Json*> lastPerUnit(const Json& services, std::string_view requ
 }
 
 // Records name for owner; reports a second, different owner of the same name. Lookups only:
-// the order of the reports is that of the services.
+// the order of the reports is that of the services. An owner is a file (its text) or the service
+// that remains for its "deploymentUnit" (distinct services are distinct owners, spelled out only
+// for a report); a value-initialised Owner means none.
+template <class Owner>
 class NameTable {
 public:
     void reserve(std::size_t names) { owners.reserve(names); }
 
-    // Returns the earlier owner when name already has another owner, else an empty text.
-    std::string claim(const std::string& name, const std::string& owner) {
+    // Returns the earlier owner when name already has another owner, else Owner().
+    Owner claim(const std::string& name, const Owner& owner) {
         auto known = owners.try_emplace(name, owner);
         if (!known.second && known.first->second != owner) {
             return known.first->second;
         }
-        return std::string();
+        return Owner();
     }
 
 private:
-    std::unordered_map<std::string, std::string> owners;
+    std::unordered_map<std::string, Owner> owners;
 };
 
-// The same where each owner is one service, the one that remains for its "deploymentUnit":
-// distinct services are distinct owners, and an owner is spelled out only for a report.
-class ServiceNameTable {
-public:
-    void reserve(std::size_t names) { owners.reserve(names); }
-
-    // Returns the earlier service when name already belongs to another, else nullptr.
-    const Json* claim(const std::string& name, const Json& service) {
-        auto known = owners.try_emplace(name, &service);
-        if (!known.second && known.first->second != &service) {
-            return known.first->second;
-        }
-        return nullptr;
-    }
-
-private:
-    std::unordered_map<std::string, const Json*> owners;
-};
+// The names every upstream of a unit starts with, and its routing variable: the cleaned unit
+// for HTTP and the same with "_https".
+std::array<std::string, 2> nameBases(const std::string& unit) {
+    std::string base = clean(unit);
+    return {base, base + "_https"};
+}
 
 }  // namespace
 
@@ -143,7 +135,7 @@ CheckResult NginxNamesChecker::checkDeploymentUnits() const {
     // cleaned unit and "_https". Two units that differ but give the same U would share them:
     // nginx: duplicate upstream "...", or one map silently replacing the other.
     const std::vector<const Json*> services = lastPerUnit(arrayOrEmpty(json(), "services"));
-    ServiceNameTable names;
+    NameTable<const Json*> names;
     names.reserve(2 * services.size());
     auto ownerOf = [](const Json& service) {
         return "\"" + textOf(service, "deploymentUnit") + "\" of " +
@@ -151,8 +143,8 @@ CheckResult NginxNamesChecker::checkDeploymentUnits() const {
     };
     for (const Json* service : services) {
         const std::string unit = textOf(*service, "deploymentUnit");
-        for (const std::string& base : {clean(unit), clean(unit) + "_https"}) {
-            const Json* other = names.claim(base, *service);
+        for (const std::string& base : nameBases(unit)) {
+            const Json* other = names.claim(base, service);
             if (other != nullptr) {
                 addFailure(result, "\"deploymentUnit\" " + ownerOf(*other) + " and " +
                                        ownerOf(*service) + " give the same nginx name " + base);
@@ -168,15 +160,14 @@ CheckResult NginxNamesChecker::checkUpstreamNames() const {
     // Upstream files are one per node group: a later file of the same unit and group key
     // replaces an earlier one, so the owner is the file.
     const Json& services = arrayOrEmpty(json(), "services");
-    NameTable names;
+    NameTable<std::string> names;
     names.reserve(4 * services.size());
     for (const auto& service : services) {
         if (!isString(service, "deploymentUnit")) {
             continue;
         }
         const std::string unit = textOf(service, "deploymentUnit");
-        const std::string cleanUnit = clean(unit);
-        const std::string bases[] = {cleanUnit, cleanUnit + "_https"};
+        const std::array<std::string, 2> bases = nameBases(unit);
         for (const auto& apiVersion : arrayOrEmpty(service, "apiVersions")) {
             for (const auto& nodeGroup : arrayOrEmpty(apiVersion, "nodeGroups")) {
                 if (!isString(nodeGroup, "groupName")) {
@@ -209,7 +200,7 @@ CheckResult NginxNamesChecker::checkZones() const {
     // "quotas" among those with that unit.
     const std::vector<const Json*> services =
         lastPerUnit(arrayOrEmpty(json(), "services"), "quotas");
-    ServiceNameTable zones;
+    NameTable<const Json*> zones;
     zones.reserve(2 * services.size());
     for (const Json* last : services) {
         const Json& service = *last;
@@ -224,7 +215,7 @@ CheckResult NginxNamesChecker::checkZones() const {
         }
         for (const auto& name : names) {
             // nginx: limit_req_zone "..." is already bound to key "..."
-            const Json* other = zones.claim(name, service);
+            const Json* other = zones.claim(name, &service);
             if (other != nullptr) {
                 addFailure(result, "zone " + name + " of the quotas of " +
                                        NginxSyntax::serviceName(service) + " is also a zone of " +

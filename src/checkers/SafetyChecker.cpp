@@ -1,6 +1,7 @@
 #include "checkers/SafetyChecker.h"
 
 #include "checkers/NginxSyntax.h"
+#include "common/CompactJson.h"
 
 #include <utility>
 #include <vector>
@@ -22,9 +23,10 @@ CheckResult SafetyChecker::checkDeploymentUnitAsFileName() const {
     }
     const std::string& unit = json().at("deploymentUnit").get_ref<const std::string&>();
     if (!isFileNameSafe(unit)) {
-        addFailure(result, "\"deploymentUnit\" must not contain \"/\" or control characters, "
-                           "nor be \".\" or \"..\": " +
-                               shown(unit) + " in " + serviceLabel(json()));
+        addFailure(result,
+                   "\"deploymentUnit\" must not contain \"/\" or control characters, "
+                   "nor be \".\" or \"..\": " +
+                       shown(unit) + " in " + serviceLabel(json()));
     }
     return result;
 }
@@ -39,8 +41,8 @@ CheckResult SafetyChecker::checkControlCharacters() const {
     // only when the value is reported.
     struct Level {
         const Json* container;
-        Json::const_iterator member;            // objects
-        std::size_t index;                      // arrays
+        Json::const_iterator member;  // objects
+        std::size_t index;            // arrays
         bool started;
     };
     auto startOf = [](const Json& container) {
@@ -118,8 +120,7 @@ CheckResult SafetyChecker::checkContainers() const {
             if (!has(nodeGroups[j], "protocols")) {
                 continue;
             }
-            const std::string name =
-                path + ".nodeGroups[" + std::to_string(j) + "].protocols";
+            const std::string name = path + ".nodeGroups[" + std::to_string(j) + "].protocols";
             const Json& protocols = nodeGroups[j].at("protocols");
             if (!protocols.is_object()) {
                 addFailure(result, "\"" + name + "\" must be object" + where);
@@ -127,8 +128,7 @@ CheckResult SafetyChecker::checkContainers() const {
             }
             for (const char* protocol : {"http", "https"}) {
                 if (has(protocols, protocol) && !protocols.at(protocol).is_object()) {
-                    addFailure(result,
-                               "\"" + name + "." + protocol + "\" must be object" + where);
+                    addFailure(result, "\"" + name + "." + protocol + "\" must be object" + where);
                 }
             }
         }
@@ -184,7 +184,7 @@ bool SafetyChecker::hasControlCharacter(const std::string& text) {
 }
 
 std::string SafetyChecker::shown(const std::string& text) {
-    return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+    return compactJson(Json(text));
 }
 
 std::string SafetyChecker::serviceLabel(const Json& service) {

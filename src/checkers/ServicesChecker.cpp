@@ -15,11 +15,6 @@ std::unique_ptr<ServiceChecker> makeServiceChecker(const Json& service) {
     return std::make_unique<ServiceChecker>(service);
 }
 
-// Compact JSON text; invalid UTF-8 is replaced rather than thrown about.
-std::string compact(const Json& value) {
-    return compactJson(value);
-}
-
 // A string member as its text; anything else (also a missing member, as null) as compact JSON.
 // Such services fail the subsystem and deployment-unit rules anyway.
 std::string textOf(const Json& service, const char* key) {
@@ -27,7 +22,7 @@ std::string textOf(const Json& service, const char* key) {
         return "null";
     }
     const Json& value = service.at(key);
-    return value.is_string() ? value.get<std::string>() : compact(value);
+    return value.is_string() ? value.get<std::string>() : compactJson(value);
 }
 
 }  // namespace
@@ -78,7 +73,7 @@ CheckResult ServicesChecker::checkServiceByFPKey() const {
     for (const auto& service : json().at("services")) {
         const std::string usedGateways =
             (service.is_object() && service.find("usedGateways") != service.end())
-                ? compact(service.at("usedGateways"))
+                ? compactJson(service.at("usedGateways"))
                 : "null";
         const std::string fingerprint = textOf(service, "subsystem") + ":" +
                                         textOf(service, "deploymentUnit") + ":" + usedGateways;

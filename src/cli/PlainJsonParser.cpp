@@ -39,6 +39,9 @@ private:
         }
     }
 
+    // True when the next byte is c.
+    bool at(char c) const { return p < end && *p == c; }
+
     bool literal(const char* word, std::size_t length) {
         if (static_cast<std::size_t>(end - p) < length || std::memcmp(p, word, length) != 0) {
             return false;
@@ -90,7 +93,7 @@ private:
 
     // True, stepping out of the container, when its closing bracket is next.
     bool leave(char close) {
-        if (p == end || *p != close) {
+        if (!at(close)) {
             return false;
         }
         ++p;
@@ -104,7 +107,7 @@ private:
     // container is left) or anything else.
     Next afterElement(char close) {
         skipWhitespace();
-        if (p < end && *p == ',') {
+        if (at(',')) {
             ++p;
             skipWhitespace();
             return Next::Element;
@@ -122,7 +125,7 @@ private:
             return true;
         }
         for (;;) {
-            if (p == end || *p != '"') {
+            if (!at('"')) {
                 return false;
             }
             std::string key;
@@ -130,7 +133,7 @@ private:
                 return false;
             }
             skipWhitespace();
-            if (p == end || *p != ':') {
+            if (!at(':')) {
                 return false;
             }
             ++p;
@@ -333,7 +336,14 @@ private:
         }
     }
 
-    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+    // Skips one or more decimal digits; false when there is none.
+    bool skipDigits() {
+        const char* const first = p;
+        while (p < end && *p >= '0' && *p <= '9') {
+            ++p;
+        }
+        return p != first;
+    }
 
     bool parseNumber(Json& value) {
         const char* const start = p;
@@ -341,38 +351,28 @@ private:
         if (negative) {
             ++p;
         }
-        if (p == end || !isDigit(*p)) {
+        // An integer part without leading zeros, then an optional fraction and exponent.
+        if (at('0')) {
+            ++p;
+        } else if (!skipDigits()) {
             return false;
         }
-        if (*p == '0') {
-            ++p;
-        } else {
-            while (p < end && isDigit(*p)) {
-                ++p;
-            }
-        }
         bool integer = true;
-        if (p < end && *p == '.') {
+        if (at('.')) {
             integer = false;
             ++p;
-            if (p == end || !isDigit(*p)) {
+            if (!skipDigits()) {
                 return false;
-            }
-            while (p < end && isDigit(*p)) {
-                ++p;
             }
         }
-        if (p < end && (*p == 'e' || *p == 'E')) {
+        if (at('e') || at('E')) {
             integer = false;
             ++p;
-            if (p < end && (*p == '+' || *p == '-')) {
+            if (at('+') || at('-')) {
                 ++p;
             }
-            if (p == end || !isDigit(*p)) {
+            if (!skipDigits()) {
                 return false;
-            }
-            while (p < end && isDigit(*p)) {
-                ++p;
             }
         }
         const char* const digits = negative ? start + 1 : start;

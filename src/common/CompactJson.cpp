@@ -44,26 +44,28 @@ bool appendSimple(const Json& value, std::string& out) {
     }
 }
 
+// The same for an array of such values.
+bool appendSimpleArray(const Json& value, std::string& out) {
+    out += '[';
+    bool first = true;
+    for (const Json& element : value) {
+        if (!first) {
+            out += ',';
+        }
+        first = false;
+        if (!appendSimple(element, out)) {
+            return false;
+        }
+    }
+    out += ']';
+    return true;
+}
+
 }  // namespace
 
 std::string compactJson(const Json& value) {
     std::string out;
-    if (value.is_array()) {
-        out += '[';
-        bool first = true;
-        for (const Json& element : value) {
-            if (!first) {
-                out += ',';
-            }
-            first = false;
-            if (!appendSimple(element, out)) {
-                return value.dump(-1, ' ', false, Json::error_handler_t::replace);
-            }
-        }
-        out += ']';
-        return out;
-    }
-    if (appendSimple(value, out)) {
+    if (value.is_array() ? appendSimpleArray(value, out) : appendSimple(value, out)) {
         return out;
     }
     return value.dump(-1, ' ', false, Json::error_handler_t::replace);

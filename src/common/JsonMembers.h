@@ -18,6 +18,13 @@ inline const Json* memberOf(const Json& value, std::string_view key) {
     return it == value.end() ? nullptr : &*it;
 }
 
+// The member key of an object, or null.
+inline const Json& memberOrNull(const Json& value, std::string_view key) {
+    static const Json null;
+    const Json* member = memberOf(value, key);
+    return member != nullptr ? *member : null;
+}
+
 // The string member key, or an empty text.
 inline std::string textOf(const Json& value, std::string_view key) {
     const Json* member = memberOf(value, key);

@@ -25,10 +25,6 @@ mode_t currentUmask() {
     return mask;
 }
 
-}  // namespace
-
-namespace {
-
 // What is at a path, compared with a text.
 enum class Found { Same, Differs, Absent };
 
@@ -61,14 +57,6 @@ Found compareWithFile(const std::string& path, const std::string& text) {
     close(fd);
     return same ? Found::Same : Found::Differs;
 }
-
-}  // namespace
-
-bool fileHolds(const std::string& path, const std::string& text) {
-    return compareWithFile(path, text) == Found::Same;
-}
-
-namespace {
 
 bool writeAll(int fd, const std::string& text) {
     std::size_t done = 0;
@@ -119,10 +107,6 @@ std::optional<WriteOutcome> createUnnamedThenLink(const std::string& path,
     return WriteOutcome::Written;
 }
 
-}  // namespace
-
-namespace {
-
 // Writes text to a temporary file next to path, checking every write and the close, and renames
 // it over whatever is at path.
 WriteOutcome replaceThroughTemporary(const std::string& path, const std::string& text) {
@@ -142,6 +126,10 @@ WriteOutcome replaceThroughTemporary(const std::string& path, const std::string&
 }
 
 }  // namespace
+
+bool fileHolds(const std::string& path, const std::string& text) {
+    return compareWithFile(path, text) == Found::Same;
+}
 
 WriteOutcome writeFileReplacing(const std::string& path, const std::string& text) {
     const Found found = compareWithFile(path, text);

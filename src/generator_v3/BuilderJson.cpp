@@ -5,15 +5,10 @@
 #include <limits>
 
 #include "common/CompactJson.h"
-#include "common/ProcessingJson.h"
+#include "common/JsonMembers.h"
 
 const Json& BuilderJson::member(const Json& value, std::string_view key) {
-    static const Json k_missing;
-    if (!value.is_object()) {
-        return k_missing;
-    }
-    auto it = value.find(key);
-    return it == value.end() ? k_missing : *it;
+    return json_members::memberOrNull(value, key);
 }
 
 std::string BuilderJson::text(const Json& value) {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "common/CompactJson.h"
 #include "common/FileNames.h"
 #include "common/LateRelease.h"
 #include "mergers/GWFilter.h"
@@ -113,23 +114,9 @@ ResultBase prepareServices(InputData& input, const MergerFactory& getMerger,
 }
 
 std::string cleanDeploymentUnit(const Json& service) {
-    const Json& unit = memberOrNull(service, "deploymentUnit");
-    if (unit.is_string()) {
-        // A string of printable ASCII characters other than the quote and the backslash is its
-        // own JSON text between quotes: nothing to escape, nothing to remove but the quotes.
-        const std::string& plain = unit.get_ref<const std::string&>();
-        bool asIs = true;
-        for (char c : plain) {
-            if (c < 0x20 || c > 0x7e || c == '"' || c == '\\') {
-                asIs = false;
-                break;
-            }
-        }
-        if (asIs) {
-            return plain;
-        }
-    }
-    std::string text = unit.dump(-1, ' ', false, Json::error_handler_t::replace);
+    // The unit's compact JSON text without its quotes (a plain name is written straight, without
+    // the library's serializer).
+    const std::string text = compactJson(memberOrNull(service, "deploymentUnit"));
     std::string clean;
     clean.reserve(text.size());
     for (char c : text) {
@@ -143,15 +130,6 @@ std::string cleanDeploymentUnit(const Json& service) {
 const Json& arrayOrEmpty(const Json& value) {
     static const Json empty = Json::array();
     return value.is_array() ? value : empty;
-}
-
-const Json& memberOrNull(const Json& value, std::string_view key) {
-    static const Json null;
-    if (!value.is_object()) {
-        return null;
-    }
-    auto it = value.find(key);
-    return it == value.end() ? null : *it;
 }
 
 }  // namespace generation

@@ -7,6 +7,7 @@
 #include "cli/InputData.h"
 #include "common/CheckResult.h"
 #include "common/Json.h"
+#include "common/JsonMembers.h"
 #include "common/ResultBase.h"
 #include "mergers/Merger.h"
 
@@ -52,6 +53,6 @@ std::string cleanDeploymentUnit(const Json& service);
 const Json& arrayOrEmpty(const Json& value);
 
 // The member key of value when value is an object that has it; null otherwise.
-const Json& memberOrNull(const Json& value, std::string_view key);
+using json_members::memberOrNull;
 
 }  // namespace generation

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/ProcessingJson.h"
+#include "mergers/MergeKeyIndex.h"
 
 namespace {
 
@@ -92,6 +93,26 @@ bool MergerBase::equalsUsedGW(const Json& a, const Json& b) const {
         }
     }
     return false;
+}
+
+MergeResult MergerBase::walkServices(const Json& list, const Check& presence, const Check& typesOf,
+                                     MergeResult& types, MergeKeyIndex* index) const {
+    const bool inArray = list.is_array();
+    std::size_t position = 0;
+    for (const auto& value : list) {
+        MergeResult present = presence(value);
+        if (!present.getIsOk()) {
+            return present;
+        }
+        if (inArray && types.getIsOk()) {
+            types = typesOf(value);
+            if (index != nullptr && types.getIsOk()) {
+                index->add(value, position);
+            }
+        }
+        ++position;
+    }
+    return MergeResult();
 }
 
 MergeResult MergerBase::isServicesArray(const Json& value, const std::string& fileName) const {

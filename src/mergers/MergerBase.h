@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "common/Json.h"
 #include "common/MergeResult.h"
+
+class MergeKeyIndex;
 
 // A step that joins one source document (nodes, routing or limits) into the services document.
 // The predicates below test presence only and answer with an ok result (null document) or a
@@ -55,6 +58,15 @@ protected:
     bool spendsSource() const { return spendSource; }
     // value (a part of the source document) moved when the merge spends the source, else copied.
     Json takeOrCopy(const Json& value) const;
+
+    using Check = std::function<MergeResult(const Json&)>;
+    // One walk over the elements of a "services" section (as the JSON library iterates any
+    // value; at 20,000 services every walk costs a cache miss per object): the first failed
+    // presence test ends the walk and is its result. Where the elements form an array, the
+    // first wrong type found by typesOf is kept in types until then, and with an index given,
+    // every element whose types are right so far is added at its position.
+    MergeResult walkServices(const Json& list, const Check& presence, const Check& typesOf,
+                             MergeResult& types, MergeKeyIndex* index) const;
 
     // "services" of value is an array.
     MergeResult isServicesArray(const Json& value, const std::string& fileName) const;

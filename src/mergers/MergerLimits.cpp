@@ -92,12 +92,12 @@ MergeResult MergerLimits::mergeInPlace(Json& services) {
             }
         }
     }
-    std::vector<std::size_t> takingServices;
+    bool anyServiceTakes = false;
     MergeResult servicesTypes;
     MergeKeyIndex index;
     for (std::size_t i = 0; i < serviceList.size(); ++i) {
         if (checkServicesService(serviceList[i]).getIsOk()) {
-            takingServices.push_back(i);
+            anyServiceTakes = true;
             if (servicesTypes.getIsOk()) {
                 servicesTypes = typesOf(serviceList[i], SERVICES_JSON);
                 if (servicesTypes.getIsOk()) {
@@ -106,7 +106,7 @@ MergeResult MergerLimits::mergeInPlace(Json& services) {
             }
         }
     }
-    if (takingEntries.empty() || takingServices.empty()) {
+    if (takingEntries.empty() || !anyServiceTakes) {
         return MergeResult();
     }
     if (!entriesTypes.getIsOk()) {

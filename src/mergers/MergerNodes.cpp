@@ -108,32 +108,21 @@ MergeResult MergerNodes::mergeInPlace(Json& services) {
     // (each walk over 20,000 services costs a cache miss per object), and the services' walk
     // also indexes them, the index being used only when nothing failed.
     MergeResult entriesTypes = isServicesArray(nodes, NODES_JSON);
-    const bool entriesInArray = entriesTypes.getIsOk();
-    for (const auto& entry : entries) {
-        check = checkNodesService(entry);
-        if (!check.getIsOk()) {
-            return check;
-        }
-        if (entriesInArray && entriesTypes.getIsOk()) {
-            entriesTypes = checkValueTypes(entry, NODES_JSON);
-        }
+    check = walkServices(
+        entries, [this](const Json& entry) { return checkNodesService(entry); },
+        [this](const Json& entry) { return checkValueTypes(entry, NODES_JSON); }, entriesTypes,
+        nullptr);
+    if (!check.getIsOk()) {
+        return check;
     }
     MergeResult servicesTypes = isServicesArray(services, SERVICES_JSON);
-    const bool servicesInArray = servicesTypes.getIsOk();
     MergeKeyIndex index;
-    std::size_t position = 0;
-    for (const auto& service : serviceList) {
-        check = checkServicesService(service);
-        if (!check.getIsOk()) {
-            return check;
-        }
-        if (servicesInArray && servicesTypes.getIsOk()) {
-            servicesTypes = checkValueTypes(service, SERVICES_JSON);
-            if (servicesTypes.getIsOk()) {
-                index.add(service, position);
-            }
-        }
-        ++position;
+    check = walkServices(
+        serviceList, [this](const Json& service) { return checkServicesService(service); },
+        [this](const Json& service) { return checkValueTypes(service, SERVICES_JSON); },
+        servicesTypes, &index);
+    if (!check.getIsOk()) {
+        return check;
     }
     if (!entriesTypes.getIsOk()) {
         return entriesTypes;

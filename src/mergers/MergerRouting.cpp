@@ -85,7 +85,6 @@ MergeResult MergerRouting::mergeRoutingInPlace(Json& services, RoutingOf routing
     // index is used only when nothing failed.
     const bool hasPairs =
         entries.begin() != entries.end() && serviceList.begin() != serviceList.end();
-    const bool servicesInArray = serviceList.is_array();
     MergeResult servicesTypes;
     MergeKeyIndex index;
     if (hasPairs) {
@@ -94,19 +93,12 @@ MergeResult MergerRouting::mergeRoutingInPlace(Json& services, RoutingOf routing
         if (!check.getIsOk()) {
             return check;
         }
-        std::size_t position = 0;
-        for (const auto& service : serviceList) {
-            check = checkServicesService(service);
-            if (!check.getIsOk()) {
-                return check;
-            }
-            if (servicesInArray && servicesTypes.getIsOk()) {
-                servicesTypes = checkKeyTypes(service, SERVICES_JSON);
-                if (servicesTypes.getIsOk()) {
-                    index.add(service, position);
-                }
-            }
-            ++position;
+        check = walkServices(
+            serviceList, [this](const Json& service) { return checkServicesService(service); },
+            [this](const Json& service) { return checkKeyTypes(service, SERVICES_JSON); },
+            servicesTypes, &index);
+        if (!check.getIsOk()) {
+            return check;
         }
         for (++entry; entry != entries.end(); ++entry) {
             check = checkRoutingService(*entry);
